@@ -1,0 +1,72 @@
+# Test registration shared by both builds.
+#
+# ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
+#   native GoogleTest program over the portable code, label "unit".
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
+#   Windows GoogleTest program: built by the Windows build, run under Wine by the
+#   native build's CTest (label "win", inside the shared Wine session).
+# ferro_e2e_test(NAME n COMMAND cmd ... [LABELS ...])
+#   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
+#   such tests take the display one at a time.
+#
+# Windows executables land in ${FERRO_WIN_BIN}; scripts find the .scr there.
+
+set(FERRO_WIN_BUILD_DIR ${CMAKE_BINARY_DIR}/win)
+set(FERRO_WIN_BIN ${FERRO_WIN_BUILD_DIR}/bin)
+set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()
+
+function(ferro_unit_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(FERRO_WINDOWS)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ferro_portable ${T_LIBS} gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "unit;${T_LABELS}" TIMEOUT 300
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+endfunction()
+
+function(ferro_win_test)
+  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(FERRO_WINDOWS)
+    add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
+    target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
+  else()
+    add_test(NAME ${T_NAME}
+      COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION}
+              wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
+    # Windows-side tests make real windows and use the registry of the one
+    # session: they take the desktop one at a time, like the end-to-end tests.
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
+      FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+  endif()
+endfunction()
+
+function(ferro_e2e_test)
+  cmake_parse_arguments(T "" "NAME" "COMMAND;LABELS" ${ARGN})
+  if(FERRO_WINDOWS)
+    return()
+  endif()
+  add_test(NAME ${T_NAME}
+    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} ${T_COMMAND})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
+    FIXTURES_REQUIRED wine RESOURCE_LOCK display
+    ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
+endfunction()
+
+# ferro_win_tool(NAME n SOURCES ... [LIBS ...])
+#   a Windows helper program that end-to-end scripts drive (not a test itself).
+function(ferro_win_tool)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(FERRO_WINDOWS)
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
+    target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests ${FERRO_ROOT})
+  endif()
+endfunction()

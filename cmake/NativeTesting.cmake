@@ -1,0 +1,18 @@
+# Native build: sanitizers on everything, GoogleTest built from Debian's sources.
+set(FERRO_SANITIZE "-fsanitize=address,undefined" "-fno-sanitize-recover=undefined" "-fno-omit-frame-pointer")
+add_compile_options(${FERRO_SANITIZE})
+add_link_options(${FERRO_SANITIZE})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# libFuzzer needs clang; a GCC build simply has no fuzz targets.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(FERRO_FUZZ ON)
+else()
+  set(FERRO_FUZZ OFF)
+endif()
+
+find_library(FERRO_OSMESA OSMesa)
+find_library(FERRO_GLU GLU)
