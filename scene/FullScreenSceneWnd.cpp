@@ -1,0 +1,92 @@
+#include "scene/FullScreenSceneWnd.h"
+
+#include <windowsx.h>
+
+FERRO_BEGIN_MESSAGE_MAP(CFullScreenSceneWnd, CSceneWnd)
+    FERRO_ON_MESSAGE(WM_SYSCOMMAND, HandleSysCommand)
+    FERRO_ON_MESSAGE(WM_DESTROY, HandleDestroy)
+    FERRO_ON_MESSAGE(WM_SETCURSOR, HandleSetCursor)
+    FERRO_ON_MESSAGE(WM_NCACTIVATE, HandleNcActivate)
+    FERRO_ON_MESSAGE(WM_ACTIVATE, HandleActivate)
+    FERRO_ON_MESSAGE(WM_ACTIVATEAPP, HandleActivateApp)
+    FERRO_ON_MESSAGE(WM_MOUSEMOVE, HandleMouseMove)
+    FERRO_ON_MESSAGE(WM_LBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_RBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_KEYDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_SYSKEYDOWN, HandleUserInput)
+FERRO_END_MESSAGE_MAP()
+
+CFullScreenSceneWnd::CFullScreenSceneWnd()
+    : CSceneWnd(1)
+{
+    m_ptFirstMouse.x = -1;
+    m_ptFirstMouse.y = -1;
+}
+
+CFullScreenSceneWnd::~CFullScreenSceneWnd() = default;
+
+BOOL CFullScreenSceneWnd::CreateFullScreen()
+{
+    const RECT screen = { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
+    return CreateSceneWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                             screen, nullptr);
+}
+
+LRESULT CFullScreenSceneWnd::HandleSysCommand(WPARAM wParam, LPARAM)
+{
+    // Neither a further screen saver nor a close through the system menu; the
+    // whole command value is compared, its low four bits included.
+    if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)
+        return 0;
+    return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleDestroy(WPARAM wParam, LPARAM lParam)
+{
+    ::PostQuitMessage(0);
+    return CSceneWnd::HandleDestroy(wParam, lParam);
+}
+
+LRESULT CFullScreenSceneWnd::HandleSetCursor(WPARAM, LPARAM)
+{
+    ::SetCursor(nullptr);
+    return TRUE;
+}
+
+LRESULT CFullScreenSceneWnd::HandleNcActivate(WPARAM wParam, LPARAM)
+{
+    if (!wParam)
+        return FALSE;  // refuses to be shown inactive
+    return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleActivate(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) == WA_INACTIVE)
+        PostMessage(WM_CLOSE);
+    return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleActivateApp(WPARAM wParam, LPARAM)
+{
+    if (!wParam)
+        PostMessage(WM_CLOSE);
+    return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleMouseMove(WPARAM, LPARAM lParam)
+{
+    const POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+    if (m_ptFirstMouse.x == -1 && m_ptFirstMouse.y == -1)
+        m_ptFirstMouse = pt;
+    else if (pt.x != m_ptFirstMouse.x || pt.y != m_ptFirstMouse.y)
+        PostMessage(WM_CLOSE);
+    return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleUserInput(WPARAM, LPARAM)
+{
+    PostMessage(WM_CLOSE);
+    return Default();  // the key or button keeps its usual further effects
+}

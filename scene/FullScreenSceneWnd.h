@@ -1,0 +1,28 @@
+// The saver-mode window: a top-most pop-up over the primary screen that hides
+// the pointer, closes at the first sign of the user or when it loses
+// activation, and ends the program when it is destroyed.
+#pragma once
+
+#include "scene/SceneWnd.h"
+
+class CFullScreenSceneWnd : public CSceneWnd {
+public:
+    CFullScreenSceneWnd();
+    ~CFullScreenSceneWnd() override;
+
+    BOOL CreateFullScreen();
+
+    POINT m_ptFirstMouse;  // client coordinates; (-1, -1) until the first move
+
+protected:
+    LRESULT HandleSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleNcActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleActivateApp(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleUserInput(WPARAM wParam, LPARAM lParam);
+
+    FERRO_DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,115 @@
+# Shared helpers for the end-to-end tests: run inside scripts/in-wine-session,
+# with FERRO_WIN_BIN naming the folder of Ferrovane.scr and the test programs.
+# Every process a test starts is ended by the test, by its process id, also
+# when the test fails.
+set -uo pipefail
+
+SCR="$FERRO_WIN_BIN/Ferrovane.scr"
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/ferro-e2e.XXXXXX")
+E2E_PIDS=()
+E2E_FAILED=0
+E2E_CHECKS=0
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  rm -rf "$WORK"
+}
+trap e2e_cleanup EXIT
+
+note() { echo "# $*"; }
+
+check() {  # check "what" command...  -- passes when the command succeeds
+  local what=$1; shift
+  E2E_CHECKS=$((E2E_CHECKS + 1))
+  if "$@"; then
+    echo "ok - $what"
+  else
+    echo "not ok - $what"
+    E2E_FAILED=$((E2E_FAILED + 1))
+  fi
+}
+
+finish() {
+  echo "$E2E_CHECKS checks, $E2E_FAILED failed"
+  [ "$E2E_FAILED" -eq 0 ]
+  exit $?
+}
+
+# start_bg OUTVAR command... : starts a command in the background, remembers its pid.
+start_bg() {
+  local _outvar=$1; shift
+  "$@" >>"$WORK/bg.log" 2>&1 &
+  E2E_PIDS+=("$!")
+  printf -v "$_outvar" '%s' "$!"
+}
+
+start_saver() {  # start_saver OUTVAR args...
+  local _saver_outvar=$1; shift
+  start_bg "$_saver_outvar" wine "$SCR" "$@"
+}
+
+alive() { kill -0 "$1" 2>/dev/null; }
+
+# wait_until SECONDS command... : polls every 0.1 s until the command succeeds.
+wait_until() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  while [ "$SECONDS" -lt "$end" ]; do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+ended() { ! alive "$1"; }
+wait_for_exit() { wait_until "${2:-10}" ended "$1"; }
+
+# The saver's visible top-level X window (Wine names its WM_CLASS after the program).
+saver_window() {
+  xdotool search --onlyvisible --class ferrovane 2>/dev/null | head -n 1
+}
+has_saver_window() { [ -n "$(saver_window)" ]; }
+wait_for_saver_window() { wait_until "${1:-30}" has_saver_window; }
+
+window_geometry() {  # prints WxH+X+Y of an X window
+  xwininfo -id "$1" | awk '/-geometry/ { print $2 }'
+}
+
+screen_size() {
+  xdpyinfo | awk '/dimensions:/ { print $2 }'
+}
+
+screenshot() {  # screenshot FILE
+  import -window root "$1"
+}
+
+# Mean brightness of a region, 0..1: region_mean FILE WxH+X+Y
+region_mean() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# Stays true while the process keeps running for the given seconds.
+still_running_after() {  # still_running_after PID SECONDS
+  local end=$((SECONDS + $2))
+  while [ "$SECONDS" -lt "$end" ]; do
+    alive "$1" || return 1
+    sleep 0.2
+  done
+  alive "$1"
+}
+
+# Registry of the session's prefix.
+settings_key='HKCU\Software\Vantrel\Ferrovane ScreenSaver\Config'
+reg_clear() { wine reg delete 'HKCU\Software\Vantrel' /f >/dev/null 2>&1 || true; }
+reg_set_dword() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+reg_set_sz() { wine reg add "$settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+
+# Settings for a quiet, predictable saver: no music unless a test wants it.
+reg_quiet_defaults() {
+  reg_clear
+  reg_set_dword bMusic 0
+}
