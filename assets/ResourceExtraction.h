@@ -1,0 +1,20 @@
+// Steps shared by the asset records' ExtractResourceToTemp: copying an
+// embedded resource out of the program image and writing bytes to a file in
+// the temporary directory (Windows only).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define FERRO_TEMP_PATH_SIZE 260  // characters, the terminating NUL included
+
+// Copies resource pszName of type pszType from the program's own module into a
+// new[] buffer in *ppCopy and its size into *pnSize. False when there is no
+// such resource; nothing is allocated then.
+bool CopyResource(const char* pszName, const char* pszType, unsigned char** ppCopy, std::int32_t* pnSize);
+
+// Writes nBytes from pData to pszFileName in the temporary directory, creating
+// or truncating it. False, touching nothing, when the directory cannot be had
+// or the full path does not fit FERRO_TEMP_PATH_SIZE; false when the file
+// cannot be created. Write errors are not detected.
+bool WriteTempFile(const char* pszFileName, const unsigned char* pData, std::size_t nBytes);
