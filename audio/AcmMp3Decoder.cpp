@@ -1,0 +1,95 @@
+#include "audio/AcmMp3Decoder.h"
+
+#include <cstring>
+
+#include "audio/Mp3Format.h"
+
+namespace {
+// Room for the PCM of several frames, as the codec may hold some back.
+constexpr size_t kDstFrames = 8;
+// The codec's customary priming delay in samples.
+constexpr WORD kCodecDelay = 1393;
+}
+
+AcmMp3Decoder::~AcmMp3Decoder() { Close(); }
+
+void AcmMp3Decoder::Close() {
+    if (m_bPrepared) acmStreamUnprepareHeader(m_hStream, &m_header, 0);
+    if (m_hStream) acmStreamClose(m_hStream, 0);
+    m_bPrepared = false;
+    m_hStream = nullptr;
+}
+
+bool AcmMp3Decoder::Open(const Mp3FrameHeader& h) {
+    Close();
+    MPEGLAYER3WAVEFORMAT mp3{};
+    mp3.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
+    mp3.wfx.nChannels = WORD(h.nChannels);
+    mp3.wfx.nSamplesPerSec = h.nSampleRate;
+    mp3.wfx.nAvgBytesPerSec = h.nBitrate / 8;
+    mp3.wfx.nBlockAlign = 1;
+    mp3.wfx.wBitsPerSample = 0;
+    mp3.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
+    mp3.wID = MPEGLAYER3_ID_MPEG;
+    mp3.fdwFlags = MPEGLAYER3_FLAG_PADDING_ISO;
+    mp3.nBlockSize = WORD(h.nFrameLength);
+    mp3.nFramesPerBlock = 1;
+    mp3.nCodecDelay = kCodecDelay;
+
+    m_pcmFormat = WAVEFORMATEX{};
+    m_pcmFormat.wFormatTag = WAVE_FORMAT_PCM;
+    m_pcmFormat.nChannels = WORD(h.nChannels);
+    m_pcmFormat.nSamplesPerSec = h.nSampleRate;
+    m_pcmFormat.wBitsPerSample = 16;
+    m_pcmFormat.nBlockAlign = WORD(h.nChannels * 2);
+    m_pcmFormat.nAvgBytesPerSec = h.nSampleRate * m_pcmFormat.nBlockAlign;
+
+    if (acmStreamOpen(&m_hStream, nullptr, &mp3.wfx, &m_pcmFormat, nullptr, 0, 0,
+                      ACM_STREAMOPENF_NONREALTIME) != 0) {
+        m_hStream = nullptr;
+        return false;
+    }
+    m_src.assign(mp3::kMaxFrameLength, 0);
+    m_dst.assign(kDstFrames * mp3::kMaxSamplesPerFrame * mp3::kMaxChannels * sizeof(int16_t), 0);
+    m_header = ACMSTREAMHEADER{};
+    m_header.cbStruct = sizeof m_header;
+    m_header.pbSrc = m_src.data();
+    m_header.cbSrcLength = DWORD(m_src.size());
+    m_header.pbDst = m_dst.data();
+    m_header.cbDstLength = DWORD(m_dst.size());
+    if (acmStreamPrepareHeader(m_hStream, &m_header, 0) != 0) {
+        Close();
+        return false;
+    }
+    m_bPrepared = true;
+    m_bStarted = false;
+    return true;
+}
+
+bool AcmMp3Decoder::Convert(size_t nLength, DWORD fdwFlags, std::vector<int16_t>& pcm) {
+    if (!m_bPrepared) return false;
+    if (!m_bStarted) fdwFlags |= ACM_STREAMCONVERTF_START;
+    m_header.cbSrcLength = DWORD(nLength);
+    m_header.cbSrcLengthUsed = 0;
+    m_header.cbDstLengthUsed = 0;
+    if (acmStreamConvert(m_hStream, &m_header, fdwFlags) != 0) return false;
+    m_bStarted = true;
+    const size_t nUsed = m_header.cbDstLengthUsed <= m_dst.size() ? m_header.cbDstLengthUsed : 0;
+    const size_t nOld = pcm.size();
+    pcm.resize(nOld + nUsed / sizeof(int16_t));
+    std::memcpy(pcm.data() + nOld, m_dst.data(), nUsed / sizeof(int16_t) * sizeof(int16_t));
+    return true;
+}
+
+bool AcmMp3Decoder::Decode(const uint8_t* pFrame, size_t nLength, std::vector<int16_t>& pcm) {
+    if (nLength == 0 || nLength > m_src.size()) return false;
+    std::memcpy(m_src.data(), pFrame, nLength);
+    return Convert(nLength, ACM_STREAMCONVERTF_BLOCKALIGN, pcm);
+}
+
+void AcmMp3Decoder::Flush(std::vector<int16_t>& pcm) { Convert(0, ACM_STREAMCONVERTF_END, pcm); }
+
+void AcmMp3Decoder::Reset() {
+    if (m_hStream) acmStreamReset(m_hStream, 0);
+    m_bStarted = false;
+}

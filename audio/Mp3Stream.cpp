@@ -1,0 +1,33 @@
+#include "audio/Mp3Stream.h"
+
+#include "audio/Id3Tags.h"
+#include "audio/Mp3Format.h"
+#include "audio/Mp3FrameWalker.h"
+#include "audio/Mp3InfoTag.h"
+
+bool Mp3Stream::Parse(const uint8_t* pData, size_t nSize) {
+    *this = Mp3Stream();
+    if (pData == nullptr) return false;
+    const size_t nBegin = Id3Tags::SkipId3v2(pData, nSize);
+    nAudioEnd = Id3Tags::AudioEnd(pData, nBegin, nSize);
+
+    Mp3FrameWalker walker(pData, nBegin, nAudioEnd);
+    Mp3Frame frame;
+    if (!walker.Next(&frame)) return false;
+    const Mp3InfoTag tag = Mp3InfoTag::Parse(pData + frame.nOffset, frame.header);
+    if (tag.eKind != Mp3InfoTag::Kind::None && !walker.Next(&frame)) return false;
+    nFirstAudioOffset = frame.nOffset;
+    firstHeader = frame.header;
+    nFrames = 1;
+    while (walker.Next(&frame)) ++nFrames;
+
+    nPassSamples = nFrames * firstHeader.nSamplesPerFrame;
+    nKeepStart = 0;
+    nKeepLength = nPassSamples;
+    const uint64_t nTrim = uint64_t(tag.nEncoderDelay) + tag.nPadding;
+    if (tag.bHasLame && nTrim < nPassSamples) {
+        nKeepStart = tag.nEncoderDelay + mp3::kDecoderDelay;
+        nKeepLength = nPassSamples - nTrim;
+    }
+    return true;
+}
