@@ -6,8 +6,11 @@
 #include "scene/PixelFormat.h"
 #include "scene/SceneWnd.h"
 
+#include <GL/gl.h>
+
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -136,6 +139,48 @@ TEST_F(SceneWindows, ChildCoversTheGivenRectangleAndOwnsAContext)
     EXPECT_NE(nullptr, wnd.m_hRC);
     EXPECT_EQ(nullptr, ::wglGetCurrentContext());  // released before the handler returned
     EXPECT_TRUE(CTestApp::Shown().empty());
+}
+
+// Wine 8 shows OpenGL child windows through an off-screen copy that its own
+// window surface paints over, so a screenshot of a preview is black there; the
+// frames the timer draws are read back from the child's own context instead.
+TEST_F(SceneWindows, ChildWindowDrawsTheModelEveryTick)
+{
+    const RECT rc = { 0, 0, 160, 120 };
+    CSceneWnd wnd(0);
+    ASSERT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, rc, m_parent.get()));
+    ::ShowWindow(m_parent->m_hWnd, SW_SHOWNA);
+
+    std::vector<unsigned char> first, later;
+    for (std::vector<unsigned char>* shot : { &first, &later }) {
+        const DWORD until = ::GetTickCount() + 700;  // about 20 ticks of the frame timer
+        MSG msg;
+        while (::GetTickCount() < until) {
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+            ::Sleep(5);
+        }
+        ASSERT_TRUE(::wglMakeCurrent(wnd.m_hDC, wnd.m_hRC));
+        shot->assign(160 * 120 * 4, 0);
+        // Mesa keeps the last frame drawn in the back buffer after the swap.
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, 160, 120, GL_RGBA, GL_UNSIGNED_BYTE, shot->data());
+        ::wglMakeCurrent(nullptr, nullptr);
+    }
+    int lit = 0, litOutside = 0, changed = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            const unsigned char* p = &first[(y * 160 + x) * 4];
+            const bool bright = p[0] + p[1] + p[2] > 60;
+            lit += bright;
+            // The model stands in the middle third across.
+            litOutside += bright && (x < 30 || x >= 130);
+            changed += std::memcmp(p, &later[(y * 160 + x) * 4], 3) != 0;
+        }
+    }
+    EXPECT_GT(lit, 300) << "the model is drawn";
+    EXPECT_EQ(0, litOutside) << "on black beside it";
+    EXPECT_GT(changed, 100) << "and it moves from tick to tick";
 }
 
 TEST_F(SceneWindows, SettersOnlyStoreTheirValues)
