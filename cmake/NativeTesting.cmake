@@ -1,7 +1,11 @@
 # Native build: sanitizers on everything, GoogleTest built from Debian's sources.
-set(FERRO_SANITIZE "-fsanitize=address,undefined" "-fno-sanitize-recover=undefined" "-fno-omit-frame-pointer")
-add_compile_options(${FERRO_SANITIZE})
-add_link_options(${FERRO_SANITIZE})
+# FERRO_SANITIZE=OFF only for a build that measures speed (scripts/bench).
+option(FERRO_SANITIZE "AddressSanitizer and UndefinedBehaviorSanitizer on the native build" ON)
+if(FERRO_SANITIZE)
+  set(FERRO_SANITIZE_FLAGS "-fsanitize=address,undefined" "-fno-sanitize-recover=undefined" "-fno-omit-frame-pointer")
+  add_compile_options(${FERRO_SANITIZE_FLAGS})
+  add_link_options(${FERRO_SANITIZE_FLAGS})
+endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
