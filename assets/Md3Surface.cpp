@@ -81,7 +81,9 @@ int Md3Surface::Read(std::FILE* pFile, std::size_t nFileSize) {
     ReadRecords(pFile, m_pShaders, m_Header.numShaders);
     ReadRecords(pFile, m_pTriangles, m_Header.numTriangles);
     ReadRecords(pFile, m_pTexCoords, m_Header.numVerts);
-    if (m_Header.numFrames > 0) ReadRecords(pFile, m_pVertices, m_Header.numFrames * m_Header.numVerts);
+    // Allocate has checked that this product fits when both counts are positive.
+    if (m_Header.numFrames > 0 && m_Header.numVerts > 0)
+        ReadRecords(pFile, m_pVertices, m_Header.numFrames * m_Header.numVerts);
     return 1;
 }
 

@@ -160,6 +160,22 @@ TEST_F(Md3Load, NegativeCountsMeanNoRecords) {
     EXPECT_NE(m_Model.m_apSurfaces[1]->m_pVertices, nullptr);
 }
 
+// Found by fuzzing: many frames over a negative vertex count once multiplied
+// the two counts before looking at their signs.
+TEST_F(Md3Load, ManyFramesOverNegativeVertexCountReadNoVertices) {
+    TestModel m;
+    m.surfaces = {Quad()};
+    m.surfaces[0].numFrames = 7316;
+    m.surfaces[0].numVerts = -1061158912;
+    ASSERT_EQ(LoadBytes(BuildMd3(m)), 1);
+    EXPECT_EQ(m_Model.m_apSurfaces[0]->m_pVertices, nullptr);
+    fakegl::Reset();
+    m_Model.m_apSurfaces[0]->Draw(0);
+    ASSERT_EQ(fakegl::Calls().size(), 3u);  // push, scale, pop: nothing to draw
+    EXPECT_EQ(fakegl::Calls()[0], "glPushMatrix()");
+    EXPECT_EQ(fakegl::Calls()[2], "glPopMatrix()");
+}
+
 TEST_F(Md3Load, SecondLoadReplacesTheFirst) {
     TestModel m = TwoQuads();
     ASSERT_EQ(LoadBytes(BuildMd3(m)), 1);
