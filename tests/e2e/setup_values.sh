@@ -60,11 +60,14 @@ open_setup
 check "the dialog shows them" wait_until 10 state_has "check1008=0" "text1000=2.3" "text1002=10" "check1015=0" "text1013="
 drv click 1 >/dev/null
 check "OK ends the program" setup_ended
-check "Motion Blur 0, OPS 23, RPS 100, bMusic 0 as a REG_DWORD, an empty path" bash -c '
-  . "$0"
+loaded_values_written_back() {
   value_is "Motion Blur" "REG_DWORD 0x0" && value_is OPS "REG_DWORD 0x17" &&
-  value_is RPS "REG_DWORD 0x64" && value_is bMusic "REG_DWORD 0x0" &&
-  [ "$(reg_value "MP3 Sound")" = "REG_SZ " ]' "$(dirname "$0")/setup_lib.sh"
+    value_is RPS "REG_DWORD 0x64" && value_is bMusic "REG_DWORD 0x0" &&
+    [ "$(reg_value "MP3 Sound")" = "REG_SZ " ] && return 0
+  reg_query "$settings_key" | sed 's/^/    stored: /'
+  return 1
+}
+check "Motion Blur 0, OPS 23, RPS 100, bMusic 0 as a REG_DWORD, an empty path" loaded_values_written_back
 
 note "garbage in a rate box is not saved"
 reg_five 1 7 6 "" 0

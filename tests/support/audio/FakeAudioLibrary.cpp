@@ -20,15 +20,19 @@ void PrintTo(const FakeAudioCall& c, std::ostream* pOut) {
           << ", hwnd " << c.hWnd << ", \"" << c.strPath << "\")";
 }
 
-namespace {
-void Record(const char* pszName, int64_t a0 = 0, int64_t a1 = 0, int64_t a2 = 0, int64_t a3 = 0) {
+FakeAudioCall MakeFakeAudioCall(const char* pszName, int64_t a0, int64_t a1, int64_t a2, int64_t a3) {
     FakeAudioCall c;
     c.strName = pszName;
     c.nArg0 = a0;
     c.nArg1 = a1;
     c.nArg2 = a2;
     c.nArg3 = a3;
-    g_FakeAudio.calls.push_back(c);
+    return c;
+}
+
+namespace {
+void Record(const char* pszName, int64_t a0 = 0, int64_t a1 = 0, int64_t a2 = 0, int64_t a3 = 0) {
+    g_FakeAudio.calls.push_back(MakeFakeAudioCall(pszName, a0, a1, a2, a3));
 }
 }  // namespace
 

@@ -21,6 +21,10 @@ struct FakeAudioCall {
     bool operator==(const FakeAudioCall& o) const;
 };
 
+// A call with its numeric arguments, as recorded and as tests expect it.
+FakeAudioCall MakeFakeAudioCall(const char* pszName, int64_t a0 = 0, int64_t a1 = 0,
+                                int64_t a2 = 0, int64_t a3 = 0);
+
 struct FakeAudioLibrary {
     std::vector<FakeAudioCall> calls;
     BOOL bInitResult = TRUE;

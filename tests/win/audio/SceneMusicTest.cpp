@@ -17,13 +17,7 @@ constexpr DWORD kStream = 0x4242;
 
 FakeAudioCall Call(const char* pszName, int64_t a0 = 0, int64_t a1 = 0, int64_t a2 = 0,
                    int64_t a3 = 0) {
-    FakeAudioCall c;
-    c.strName = pszName;
-    c.nArg0 = a0;
-    c.nArg1 = a1;
-    c.nArg2 = a2;
-    c.nArg3 = a3;
-    return c;
+    return MakeFakeAudioCall(pszName, a0, a1, a2, a3);
 }
 
 FakeAudioCall InitCall() {
