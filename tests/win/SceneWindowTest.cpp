@@ -183,23 +183,6 @@ TEST_F(SceneWindows, ChildWindowDrawsTheModelEveryTick)
     EXPECT_GT(changed, 100) << "and it moves from tick to tick";
 }
 
-TEST_F(SceneWindows, SettersOnlyStoreTheirValues)
-{
-    const RECT rc = { 0, 0, 60, 40 };
-    CSceneWnd wnd(0);
-    ASSERT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, rc, m_parent.get()));
-    wnd.SetMotionBlur(2);
-    wnd.SetOscillations(0.25f);
-    wnd.SetRevolutions(7.5f);
-    wnd.SetMp3Path("D:\\song.mp3");
-    wnd.SetMusicEnabled(0);
-    EXPECT_EQ(2, wnd.m_bMotionBlur);
-    EXPECT_EQ(0.25f, wnd.m_fOscillations);
-    EXPECT_EQ(7.5f, wnd.m_fRevolutions);
-    EXPECT_EQ("D:\\song.mp3", wnd.m_strMp3Path);
-    EXPECT_EQ(0, wnd.m_bMusic);
-}
-
 TEST_F(SceneWindows, FailedCreationLeavesNoObjectBehind)
 {
     CountingSceneWnd::s_nDeleted = 0;
