@@ -10,7 +10,9 @@ set -euo pipefail
 analyzer=${1:?ferro_capture_analyze}
 tool=${FERRO_WIN_BIN:?}/AudioPlayTool.exe
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pids=()
+# Every tool started here is ended by its process id, also when a check fails.
+trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 play_seconds=${FERRO_AUDIO_PLAY_SECONDS:-4}
 
 # Fixtures: one second of 440 Hz (exactly 440 periods, so a seamless loop is a
@@ -33,6 +35,7 @@ play() {
     >"$home/.asoundrc"
   HOME=$home wine "$tool" "$work/$name.mp3" "$play_seconds" 4 >"$out" 2>"$work/$name.err" &
   local pid=$! i
+  pids+=("$pid")
   # Wait for the stream to be freed (generous bound: Wine's first start is slow).
   for i in $(seq 1 600); do
     grep -q '^freed' "$out" && break
@@ -41,7 +44,7 @@ play() {
   done
   if ! grep -q '^freed' "$out"; then
     echo "FAIL $name: the tool did not play and free the stream"; cat "$out" "$work/$name.err"
-    wait "$pid" || true; failures=$((failures + 1)); return
+    kill -9 "$pid" 2>/dev/null || true; wait "$pid" || true; failures=$((failures + 1)); return
   fi
   # The process lives on for 4 s: the capture must not grow any more.
   sleep 0.5
