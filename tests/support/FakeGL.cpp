@@ -8,6 +8,22 @@
 #include <cstdio>
 
 namespace fakegl {
+
+std::vector<std::string> TextureUploadCalls(unsigned texture, const char* format, int width,
+                                            int height, int bytes) {
+    const std::string size = std::to_string(width) + ", " + std::to_string(height);
+    return {
+        "glBindTexture(0x0DE1, " + std::to_string(texture) + ")",
+        "glPixelStorei(0x0CF5, 1)",
+        "glTexParameteri(0x0DE1, 0x2802, 0x2901)",
+        "glTexParameteri(0x0DE1, 0x2803, 0x2901)",
+        "glTexParameteri(0x0DE1, 0x2800, 0x2601)",
+        "glTexParameteri(0x0DE1, 0x2801, 0x2601)",
+        "glTexEnvf(0x2300, 0x2200, 8448)",
+        std::string("glTexImage2D(0x0DE1, 0, ") + format + ", " + size + ", 0, " + format +
+            ", 0x1401, <" + std::to_string(bytes) + " bytes>)",
+    };
+}
 namespace {
 
 struct State {

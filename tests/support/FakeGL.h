@@ -46,4 +46,9 @@ std::string FormatInt(long long value);
 std::string FormatReal(double value);
 std::string FormatCall(const char* name, std::initializer_list<std::string> args);
 
+// The calls a texture upload makes (bind, packing, repeat wrapping, linear
+// filters, GL_MODULATE, the image), as this fake records them.
+std::vector<std::string> TextureUploadCalls(unsigned texture, const char* format, int width,
+                                            int height, int bytes);
+
 }  // namespace fakegl

@@ -11,18 +11,7 @@ namespace {
 using Calls = std::vector<std::string>;
 
 Calls UploadCalls(const char* format, int width, int height, int bytes) {
-    std::string size = std::to_string(width) + ", " + std::to_string(height);
-    return {
-        "glBindTexture(0x0DE1, 7)",
-        "glPixelStorei(0x0CF5, 1)",
-        "glTexParameteri(0x0DE1, 0x2802, 0x2901)",
-        "glTexParameteri(0x0DE1, 0x2803, 0x2901)",
-        "glTexParameteri(0x0DE1, 0x2800, 0x2601)",
-        "glTexParameteri(0x0DE1, 0x2801, 0x2601)",
-        "glTexEnvf(0x2300, 0x2200, 8448)",
-        std::string("glTexImage2D(0x0DE1, 0, ") + format + ", " + size + ", 0, " + format + ", 0x1401, <" +
-            std::to_string(bytes) + " bytes>)",
-    };
+    return fakegl::TextureUploadCalls(7, format, width, height, bytes);
 }
 
 // A 4 × 2 32-bit image whose pixel i is (blue i, green 100+i, red 200+i, alpha 50+i).

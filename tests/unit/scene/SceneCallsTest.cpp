@@ -31,16 +31,7 @@ const Calls kRenderState = {
     "glBlendFunc(0x0302, 0x0303)", "glEnable(0x0BE2)",
 };
 
-const Calls kSkinUpload = {
-    "glBindTexture(0x0DE1, 1)",
-    "glPixelStorei(0x0CF5, 1)",
-    "glTexParameteri(0x0DE1, 0x2802, 0x2901)",
-    "glTexParameteri(0x0DE1, 0x2803, 0x2901)",
-    "glTexParameteri(0x0DE1, 0x2800, 0x2601)",
-    "glTexParameteri(0x0DE1, 0x2801, 0x2601)",
-    "glTexEnvf(0x2300, 0x2200, 8448)",
-    "glTexImage2D(0x0DE1, 0, 0x1907, 64, 64, 0, 0x1907, 0x1401, <12288 bytes>)",
-};
+const Calls kSkinUpload = fakegl::TextureUploadCalls(1, "0x1907", 64, 64, 12288);
 
 Calls Concat(std::initializer_list<Calls> parts) {
     Calls all;
