@@ -6,11 +6,25 @@
 reg_quiet_defaults
 scr_win=$(winepath -w "$SCR")
 
-run_host() {  # run_host [suffix]
-  local log="$WORK/host${1:-}.log"
+host_once() {  # host_once LOG [suffix]
+  local log=$1; shift
   timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" "$scr_win" "$@" >"$log" 2>&1
-  local rc=$?
+}
+
+run_host() {  # run_host [suffix]
+  local log="$WORK/host${1:-}.log" rc
+  host_once "$log" "$@"
+  rc=$?
+  # The host prints its command line before it starts the saver. Once in a
+  # long while under load Wine lost the host itself before that line; the
+  # saver was then never started, so that start alone is tried once more.
+  if [ "$rc" -ne 0 ] && ! grep -q '^command:' "$log"; then
+    note "the host never started the saver (exit code $rc): starting the host again"
+    host_once "$log" "$@"
+    rc=$?
+  fi
   sed 's/^/  /' "$log"
+  [ "$rc" -eq 0 ] || note "PreviewHost exit code $rc"
   return $rc
 }
 

@@ -49,6 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: PreviewHost <Ferrovane.scr> [handle suffix]\n");
         return 2;
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // every line reaches the log, even if we die
     const std::string suffix = argc > 2 ? argv[2] : "";
     HWND hParent = MakeParent();
     RECT client;
