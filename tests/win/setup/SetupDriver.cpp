@@ -3,7 +3,8 @@
 //   wait                       until the dialog is there (exit 1 after 60 s)
 //   state                      texts, positions, check states, focus, preview
 //   layout                     every child: id, class, style, rect in dialog units
-//   click ID                   BM_CLICK (posted, so a modal reaction cannot block us)
+//   click ID                   push buttons: BN_CLICKED to the dialog; others: BM_CLICK
+//                              (posted, so a modal reaction cannot block us)
 //   spin ID up|down [N]        N mouse clicks on the upper or lower half of an up-down
 //   key VK [N]                 N key presses posted to the focused control
 //   settext ID TEXT            WM_SETTEXT into a control
@@ -306,8 +307,19 @@ int Run(int argc, char** argv)
     if (command == "layout")
         return CommandLayout(hDlg);
     if (command == "click" && argc == 3) {
-        HWND hButton = ::GetDlgItem(hDlg, std::atoi(argv[2]));
-        return hButton != nullptr && ::PostMessageA(hButton, BM_CLICK, 0, 0) ? 0 : 1;
+        const int nID = std::atoi(argv[2]);
+        HWND hButton = ::GetDlgItem(hDlg, nID);
+        if (hButton == nullptr)
+            return 1;
+        // A push button tells its dialog with BN_CLICKED; posting that directly
+        // does not depend on the button winning the mouse capture, which Wine
+        // without a window manager can refuse just after a modal child closed.
+        // Check boxes must toggle themselves, so they get a real click.
+        const LONG style = ::GetWindowLongA(hButton, GWL_STYLE) & BS_TYPEMASK;
+        if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)
+            return ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                                  reinterpret_cast<LPARAM>(hButton)) ? 0 : 1;
+        return ::PostMessageA(hButton, BM_CLICK, 0, 0) ? 0 : 1;
     }
     if (command == "spin" && (argc == 4 || argc == 5))
         return CommandSpin(hDlg, std::atoi(argv[2]), std::strcmp(argv[3], "up") == 0,
