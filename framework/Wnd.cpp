@@ -20,6 +20,12 @@ std::map<HWND, CWnd*>& HandleMap()
 // The object whose window CreateEx is creating: its first message attaches it.
 thread_local CWnd* t_pWndInit = nullptr;
 
+// The message this thread is handling, for Default(). It lives off the object
+// because handling a message may delete the object: WM_CLOSE destroys the
+// window, and the final-destroy hook deletes an auto-deleting object before
+// the outer dispatch returns.
+thread_local MSG t_msgCurrent{};
+
 }  // namespace
 
 FERRO_BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
@@ -174,7 +180,7 @@ void CWnd::CenterWindow(HWND hAlternateOwner)
 
 LRESULT CWnd::Default()
 {
-    const MSG& m = m_msgCurrent;
+    const MSG& m = t_msgCurrent;
     if (m_pfnSuper != nullptr)
         return ::CallWindowProcA(m_pfnSuper, m.hwnd, m.message, m.wParam, m.lParam);
     return ::DefWindowProcA(m.hwnd, m.message, m.wParam, m.lParam);
@@ -182,8 +188,8 @@ LRESULT CWnd::Default()
 
 LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    const MSG saved = m_msgCurrent;
-    m_msgCurrent = MSG{ m_hWnd, nMessage, wParam, lParam, 0, {} };
+    const MSG saved = t_msgCurrent;
+    t_msgCurrent = MSG{ m_hWnd, nMessage, wParam, lParam, 0, {} };
 
     LRESULT result;
     const MessageMapEntry* entry = FindHandler(nMessage, wParam);
@@ -193,8 +199,8 @@ LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
         result = (this->*entry->pfnHandler)(wParam, lParam);
     else
         result = Default();
-
-    m_msgCurrent = saved;
+    // From here on `this` may be gone.
+    t_msgCurrent = saved;
     return result;
 }
 

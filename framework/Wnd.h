@@ -49,7 +49,7 @@ public:
     void CenterWindow(HWND hAlternateOwner = nullptr);
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
 
-    // The message being handled, to the default handling.
+    // The message this thread is handling, to the default handling.
     LRESULT Default();
 
     // Runs after the window's last message, and also when creation fails
@@ -69,6 +69,4 @@ protected:
 private:
     void AttachPermanent(HWND hWnd, WNDPROC pfnSuper);
     void HandleLastMessage();
-
-    MSG m_msgCurrent{};
 };

@@ -33,6 +33,9 @@ check() {  # check "what" command...  -- passes when the command succeeds
 }
 
 finish() {
+  # Wine's heap checking (scripts/wine-session) reports writes into freed or
+  # past allocated memory; the background processes' output lands in $WORK.
+  check "no heap errors in the programs' output" bash -c "! grep -rI 'err:heap' '$WORK'"
   echo "$E2E_CHECKS checks, $E2E_FAILED failed"
   [ "$E2E_FAILED" -eq 0 ]
   exit $?
@@ -65,7 +68,18 @@ wait_until() {
 }
 
 ended() { ! alive "$1"; }
-wait_for_exit() { wait_until "${2:-10}" ended "$1"; }
+# wait_for_exit PID [SECONDS]: on time-out, shows what each thread of the
+# process was doing (name, state, kernel wait) before the test goes on.
+wait_for_exit() {
+  wait_until "${2:-10}" ended "$1" && return 0
+  local task
+  note "process $1 still running after ${2:-10} s; its threads (tid name state wchan):"
+  for task in /proc/"$1"/task/*; do
+    note "  ${task##*/} $(cat "$task/comm") $(awk '{ print $3 }' "$task/stat") $(cat "$task/wchan")"
+  done 2>/dev/null
+  winedbg --command "info thread" 2>/dev/null | tr -d '\r' | sed 's/^/#   /'
+  return 1
+}
 
 # The saver's visible top-level X window (Wine names its WM_CLASS after the program).
 saver_window() {
@@ -84,11 +98,6 @@ screen_size() {
 
 screenshot() {  # screenshot FILE
   import -window root "$1"
-}
-
-# Mean brightness of a region, 0..1: region_mean FILE WxH+X+Y
-region_mean() {
-  convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:
 }
 
 # Stays true while the process keeps running for the given seconds.
@@ -113,3 +122,39 @@ reg_quiet_defaults() {
   reg_clear
   reg_set_dword bMusic 0
 }
+
+# --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
+drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+open_setup() {  # open_setup [HOME]: setup mode, with the dialog up
+  drv closed >/dev/null  # a dialog left over would be taken for this one
+  start_bg SETUP_PID env HOME="${1:-$HOME}" wine "$SCR" /c
+  drv wait >/dev/null
+}
+state_has() {  # state_has LINE...: every line is in what the dialog shows
+  local state line
+  state=$(drv state)
+  for line in "$@"; do
+    grep -qxF -- "$line" <<<"$state" || return 1
+  done
+}
+setup_ended() { drv closed >/dev/null && wait_for_exit "$SETUP_PID" 20; }
+reg_export() { wine reg export 'HKCU\Software\Vantrel' "$1" /y >/dev/null 2>&1; }
+values_are() {  # values_are NAME "TYPE DATA" [NAME "TYPE DATA"]...
+  while [ $# -ge 2 ]; do
+    [ "$(reg_query "$settings_key" /v "$1" | sed -n "s/^ *$1 \+\(REG_[A-Z_]*\) *\(.*\)/\1 \2/p")" = "$2" ] || return 1
+    shift 2
+  done
+}
+reg_five() {  # reg_five BLUR OPS RPS PATH MUSIC: stores the five settings
+  reg_clear
+  reg_set_dword "Motion Blur" "$1"; reg_set_dword OPS "$2"; reg_set_dword RPS "$3"
+  reg_set_sz "MP3 Sound" "$4"; reg_set_dword bMusic "$5"
+}
+tone_mp3() {  # tone_mp3 HZ FILE: one second of a sine, as lame writes it
+  sox -n -r 44100 -c 2 "$WORK/tone.wav" synth 1 sine "$1" vol 0.5 && lame --quiet -b 128 "$WORK/tone.wav" "$2"
+}
+capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/capture.raw
+  mkdir -p "$1"
+  printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$1/capture.raw" >"$1/.asoundrc"
+}
+# --- end of setup dialog --------------------------------------------------------
