@@ -20,6 +20,13 @@ inline bool CheckedAdd(std::size_t a, std::size_t b, std::size_t* pOut) {
     return true;
 }
 
+// Takes nBytes from the allowance *pnLeft; false, leaving it, when it holds fewer.
+inline bool TakeBytes(std::size_t nBytes, std::size_t* pnLeft) {
+    if (nBytes > *pnLeft) return false;
+    *pnLeft -= nBytes;
+    return true;
+}
+
 // Bytes taken by nCount records of nRecordSize bytes; a count of zero or less
 // means no records. False when the size does not fit.
 inline bool RecordBytes(std::int32_t nCount, std::size_t nRecordSize, std::size_t* pOut) {

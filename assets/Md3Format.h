@@ -3,11 +3,15 @@
 // shaders, triangles, texture coordinates and vertices).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #define MD3_IDENT "IDP3"      // first four bytes of the file and of each surface
 #define MD3_IDENT_LENGTH 4
 #define MD3_MAX_SURFACES 20   // slots in a model; a file with more is refused
+// What the arrays of one model may take in all: far above any real model, and
+// a damaged count is refused before it turns into a huge allocation.
+#define MD3_MAX_MODEL_BYTES (std::size_t{64} << 20)
 #define MD3_MAX_QPATH 64
 #define MD3_FRAME_NAME_LENGTH 16
 

@@ -6,7 +6,6 @@
 
 #include "assets/CheckedSize.h"
 #include "assets/Md3Surface.h"
-#include "assets/StreamSize.h"
 
 Md3Model::Md3Model()
     : m_pFile(nullptr), m_pFrames(nullptr), m_pTags(nullptr), m_apSurfaces(),
@@ -40,15 +39,16 @@ int Md3Model::Fail() {
     return 0;
 }
 
-// Surface count within the slots; frame and tag blocks no larger than the file.
-bool Md3Model::CountsFit(std::size_t nFileSize) const {
+// Surface count within the slots; frame and tag blocks taken from the model's
+// allowance. A file cut short still loads: what it lacks stays zero.
+bool Md3Model::CountsFit(std::size_t* pnBytesLeft) const {
     if (m_Header.numSurfaces > MD3_MAX_SURFACES) return false;
-    std::size_t nFrames = 0, nTagsPerFrame = 0, nTags = 0, nTotal = 0;
+    std::size_t nFrames = 0, nTagsPerFrame = 0, nTags = 0;
     std::int32_t nTagFrames = m_Header.numTags > 0 ? m_Header.numFrames : 0;
     return RecordBytes(m_Header.numFrames, sizeof(Md3Frame), &nFrames) &&
            RecordBytes(m_Header.numTags, sizeof(Md3Tag), &nTagsPerFrame) &&
-           RecordBytes(nTagFrames, nTagsPerFrame, &nTags) && CheckedAdd(nFrames, nTags, &nTotal) &&
-           nTotal <= nFileSize;
+           RecordBytes(nTagFrames, nTagsPerFrame, &nTags) && TakeBytes(nFrames, pnBytesLeft) &&
+           TakeBytes(nTags, pnBytesLeft);
 }
 
 bool Md3Model::Allocate() {
@@ -71,16 +71,17 @@ bool Md3Model::Allocate() {
 }
 
 // Header, frames, tags and surfaces in file order.
-int Md3Model::ReadAll(std::size_t nFileSize) {
+int Md3Model::ReadAll() {
     std::fread(&m_Header, sizeof m_Header, 1, m_pFile);
     if (std::memcmp(m_Header.ident, MD3_IDENT, MD3_IDENT_LENGTH) != 0) return 0;
-    if (!CountsFit(nFileSize) || !Allocate()) return 0;
+    std::size_t nBytesLeft = MD3_MAX_MODEL_BYTES;
+    if (!CountsFit(&nBytesLeft) || !Allocate()) return 0;
     if (m_pFrames != nullptr) std::fread(m_pFrames, sizeof(Md3Frame), static_cast<std::size_t>(m_Header.numFrames), m_pFile);
     if (m_pTags != nullptr)
         std::fread(m_pTags, sizeof(Md3Tag),
                    static_cast<std::size_t>(m_Header.numTags) * static_cast<std::size_t>(m_Header.numFrames), m_pFile);
     for (int nSlot = 0; nSlot < m_Header.numSurfaces; ++nSlot)
-        if (!m_apSurfaces[nSlot]->Read(m_pFile, nFileSize)) return 0;
+        if (!m_apSurfaces[nSlot]->Read(m_pFile, &nBytesLeft)) return 0;
     return 1;
 }
 
@@ -88,8 +89,7 @@ int Md3Model::Load(const char* pszPath) {
     Release();  // a second load replaces the first
     m_pFile = std::fopen(pszPath, "rb");
     if (m_pFile == nullptr) return 0;
-    std::size_t nFileSize = 0;
-    if (!StreamSize(m_pFile, &nFileSize) || !ReadAll(nFileSize)) return Fail();
+    if (!ReadAll()) return Fail();
     std::fclose(m_pFile);
     m_pFile = nullptr;
     return 1;

@@ -37,8 +37,8 @@ public:
     std::int32_t m_nCurrentFrame;
 
 private:
-    int ReadAll(std::size_t nFileSize);
-    bool CountsFit(std::size_t nFileSize) const;
+    int ReadAll();
+    bool CountsFit(std::size_t* pnBytesLeft) const;
     int Fail();
     void Release();
 };

@@ -24,12 +24,11 @@ void ReadRecords(std::FILE* pFile, T* pRecords, std::int32_t nCount) {
     if (pRecords != nullptr && nCount > 0) std::fread(pRecords, sizeof(T), static_cast<std::size_t>(nCount), pFile);
 }
 
-// Texture coordinate from one byte of a packed normal, read as signed.
-float NormalByteToCoord(std::uint8_t byte) {
+}  // namespace
+
+float Md3NormalByteToCoord(std::uint8_t byte) {
     return static_cast<float>(static_cast<std::int8_t>(byte)) * 0.00390625f;
 }
-
-}  // namespace
 
 Md3Surface::Md3Surface()
     : m_pShaders(nullptr), m_pTriangles(nullptr), m_pTexCoords(nullptr), m_pVertices(nullptr) {
@@ -58,9 +57,8 @@ bool Md3Surface::Allocate() {
            AllocateRecords(nVertexRecords, &m_pVertices);
 }
 
-// The surface's blocks together must fit in the file; anything larger is
-// a corrupt count, refused before it turns into a huge allocation.
-bool Md3Surface::BlocksFit(std::size_t nFileSize) const {
+// The surface's blocks together must fit in what the model may still allocate.
+bool Md3Surface::BlocksFit(std::size_t* pnBytesLeft) const {
     std::size_t nShaders = 0, nTriangles = 0, nTexCoords = 0, nVerts = 0, nVertexBytes = 0;
     std::size_t nTotal = 0;
     std::int32_t nFrames = m_Header.numVerts > 0 ? m_Header.numFrames : 0;
@@ -70,14 +68,14 @@ bool Md3Surface::BlocksFit(std::size_t nFileSize) const {
            RecordBytes(m_Header.numVerts, sizeof(Md3Vertex), &nVerts) &&
            RecordBytes(nFrames, nVerts, &nVertexBytes) &&
            CheckedAdd(nShaders, nTriangles, &nTotal) && CheckedAdd(nTotal, nTexCoords, &nTotal) &&
-           CheckedAdd(nTotal, nVertexBytes, &nTotal) && nTotal <= nFileSize;
+           CheckedAdd(nTotal, nVertexBytes, &nTotal) && TakeBytes(nTotal, pnBytesLeft);
 }
 
-int Md3Surface::Read(std::FILE* pFile, std::size_t nFileSize) {
+int Md3Surface::Read(std::FILE* pFile, std::size_t* pnBytesLeft) {
     std::memset(&m_Header, 0, sizeof m_Header);
     std::fread(&m_Header, sizeof m_Header, 1, pFile);
     if (std::memcmp(m_Header.ident, MD3_IDENT, MD3_IDENT_LENGTH) != 0) return 0;
-    if (!BlocksFit(nFileSize) || !Allocate()) return 0;
+    if (!BlocksFit(pnBytesLeft) || !Allocate()) return 0;
     ReadRecords(pFile, m_pShaders, m_Header.numShaders);
     ReadRecords(pFile, m_pTriangles, m_Header.numTriangles);
     ReadRecords(pFile, m_pTexCoords, m_Header.numVerts);
@@ -94,7 +92,7 @@ void Md3Surface::DrawTriangle(const Md3Triangle& triangle, const Md3Vertex* pFra
     // Reversed order: with counter-clockwise front faces the file's winding shows the outside.
     for (int nCorner = 2; nCorner >= 0; --nCorner) {
         const Md3Vertex& vertex = pFrameVertices[triangle.indexes[nCorner]];
-        glTexCoord2f(NormalByteToCoord(vertex.normal[0]), NormalByteToCoord(vertex.normal[1]));
+        glTexCoord2f(Md3NormalByteToCoord(vertex.normal[0]), Md3NormalByteToCoord(vertex.normal[1]));
         glVertex3f(vertex.xyz[0], vertex.xyz[1], vertex.xyz[2]);
     }
     glEnd();

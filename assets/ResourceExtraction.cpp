@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scene/TempDirectory.h"
+#include "scene/TempFilePath.h"
+
 bool CopyResource(const char* pszName, const char* pszType, unsigned char** ppCopy, std::int32_t* pnSize) {
     HRSRC hResource = FindResourceA(NULL, pszName, pszType);
     if (hResource == NULL) return false;
@@ -19,16 +22,8 @@ bool CopyResource(const char* pszName, const char* pszType, unsigned char** ppCo
 }
 
 bool WriteTempFile(const char* pszFileName, const unsigned char* pData, std::size_t nBytes) {
-    DWORD nLength = GetTempPathA(0, NULL);
-    if (nLength == 0) return false;
-    char* pszTempDir = new char[nLength];
-    DWORD nWritten = GetTempPathA(nLength, pszTempDir);
-    char szPath[FERRO_TEMP_PATH_SIZE];
-    int nPath = (nWritten > 0 && nWritten < nLength)
-                    ? std::snprintf(szPath, sizeof szPath, "%s%s", pszTempDir, pszFileName)
-                    : -1;
-    delete[] pszTempDir;
-    if (nPath < 0 || nPath >= FERRO_TEMP_PATH_SIZE) return false;  // cut short: not our file's name
+    char szPath[kTempFilePathChars];
+    if (!BuildTempFilePath(szPath, ReadTempDirectory(), pszFileName)) return false;
     std::FILE* pFile = std::fopen(szPath, "wb");
     if (pFile == NULL) return false;
     if (nBytes > 0) std::fwrite(pData, 1, nBytes, pFile);

@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#define FERRO_TEMP_PATH_SIZE 260  // characters, the terminating NUL included
-
 // Copies resource pszName of type pszType from the program's own module into a
 // new[] buffer in *ppCopy and its size into *pnSize. False when there is no
 // such resource; nothing is allocated then.
@@ -15,6 +13,6 @@ bool CopyResource(const char* pszName, const char* pszType, unsigned char** ppCo
 
 // Writes nBytes from pData to pszFileName in the temporary directory, creating
 // or truncating it. False, touching nothing, when the directory cannot be had
-// or the full path does not fit FERRO_TEMP_PATH_SIZE; false when the file
-// cannot be created. Write errors are not detected.
+// or the full path does not fit the scene's path buffer (BuildTempFilePath);
+// false when the file cannot be created. Write errors are not detected.
 bool WriteTempFile(const char* pszFileName, const unsigned char* pData, std::size_t nBytes);

@@ -36,8 +36,10 @@ int TgaTexture::IsPowerOfTwo(std::int32_t nValue) {
 int TgaTexture::Load(const char* pszPath) {
     // Pixels kept from an earlier load would no longer match the new header.
     FreePixels();
-    // "r+" asks for update access as well: a file that cannot be written fails too.
-    std::FILE* pFile = std::fopen(pszPath, "r+bt");
+    // Binary on every C runtime (some let the first of b/t decide, some the
+    // last, so no t at all); "r+" asks for update access as well, so a file
+    // that cannot be written fails too.
+    std::FILE* pFile = std::fopen(pszPath, "r+b");
     if (pFile == nullptr) return SetFailure(TGA_STATUS_CANNOT_OPEN, nullptr);
     TgaHeader header = {};
     if (std::fread(&header, 1, 3, pFile) != 3 || std::fseek(pFile, TGA_OFFSET_WIDTH, SEEK_SET) != 0 ||

@@ -18,5 +18,9 @@ else()
   set(FERRO_FUZZ OFF)
 endif()
 
-find_library(FERRO_OSMESA OSMesa)
-find_library(FERRO_GLU GLU)
+# The scene and asset tests look at real pixels drawn by Mesa off-screen: a
+# build without it has no such tests, so it is no build (scripts/deps installs
+# libosmesa6-dev and libglu1-mesa-dev).
+find_library(FERRO_OSMESA OSMesa REQUIRED)
+find_library(FERRO_GLU GLU REQUIRED)
+find_path(FERRO_OSMESA_INCLUDE GL/osmesa.h REQUIRED)

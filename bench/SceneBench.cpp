@@ -11,8 +11,8 @@
 #include "assets/Md3Model.h"
 #include "assets/TgaTexture.h"
 #include "scene/Scene.h"
-#include "support/FakeSceneClock.h"
-#include "support/FakeTempDirectory.h"
+#include "scene/TempDirectory.h"
+#include "support/FakeSeams.h"
 #include "support/OffscreenGL.h"
 
 namespace {
@@ -23,13 +23,11 @@ void BM_Frame(benchmark::State& state) {
     const int nWidth = static_cast<int>(state.range(0));
     const int nHeight = static_cast<int>(state.range(1));
     const int bMotionBlur = static_cast<int>(state.range(2));
-    offscreen::OffscreenGL gl(nWidth, nHeight);
+    OffscreenGL gl(nWidth, nHeight);
     if (!gl.IsCurrent()) {
         state.SkipWithError("no OSMesa context");
         return;
     }
-    fakescene::ScratchDirectory scratch;
-    fakescene::SetTempDirectory(scratch.Path());
     InitScene();
     ResizeScene(nWidth, nHeight);
     std::uint32_t uNow = 0;
@@ -43,7 +41,6 @@ void BM_Frame(benchmark::State& state) {
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                benchmark::Counter::kIsRate);
     ReleaseScene();
-    fakescene::SetTempDirectory("");
 }
 BENCHMARK(BM_Frame)
     ->ArgNames({"width", "height", "blur"})
@@ -53,31 +50,26 @@ BENCHMARK(BM_Frame)
 
 // Loading the model file as InitScene does.
 void BM_LoadModel(benchmark::State& state) {
-    fakescene::ScratchDirectory scratch;
-    fakescene::SetTempDirectory(scratch.Path());
     Md3Model extractor;
     extractor.ExtractResourceToTemp("#144", "TarsolinResMD3.MD3");
-    const std::string strPath = scratch.Path() + "TarsolinResMD3.MD3";
+    const std::string strPath = ReadTempDirectory() + "TarsolinResMD3.MD3";
     for (auto _ : state) {
         Md3Model model;
         benchmark::DoNotOptimize(model.Load(strPath.c_str()));
     }
-    fakescene::SetTempDirectory("");
 }
 BENCHMARK(BM_LoadModel)->Unit(benchmark::kMicrosecond);
 
 // Loading and uploading the skin into a texture of a real context.
 void BM_LoadAndUploadSkin(benchmark::State& state) {
-    offscreen::OffscreenGL gl(16, 16);
+    OffscreenGL gl(16, 16);
     if (!gl.IsCurrent()) {
         state.SkipWithError("no OSMesa context");
         return;
     }
-    fakescene::ScratchDirectory scratch;
-    fakescene::SetTempDirectory(scratch.Path());
     TgaTexture skin;
     skin.ExtractResourceToTemp("#143", "TarsolinResTGA.TGA");
-    const std::string strPath = scratch.Path() + "TarsolinResTGA.TGA";
+    const std::string strPath = ReadTempDirectory() + "TarsolinResTGA.TGA";
     GLuint uTexture = 0;
     glGenTextures(1, &uTexture);
     for (auto _ : state) {
@@ -85,7 +77,6 @@ void BM_LoadAndUploadSkin(benchmark::State& state) {
         glFinish();
     }
     glDeleteTextures(1, &uTexture);
-    fakescene::SetTempDirectory("");
 }
 BENCHMARK(BM_LoadAndUploadSkin)->Unit(benchmark::kMicrosecond);
 

@@ -1,0 +1,73 @@
+// The asset files with the Windows C runtime, under Wine. Extraction writes
+// the files in the temporary directory byte for byte as in res/, and a missing
+// resource writes nothing. The skin's loader opens its file binary, so bytes
+// that text mode turns (CR LF, the end-of-file mark 0x1A) reach the pixels
+// unchanged, and for update, so a file that cannot be written is refused.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "assets/Md3Model.h"
+#include "assets/TgaTexture.h"
+#include "scene/TempDirectory.h"
+
+std::string ReadAll(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(ExtractResourceToTemp, WritesTheEmbeddedAssetsByteForByte) {
+    // res/ in the source tree, through Wine's drive Z:.
+    const std::string strModel = ReadAll("Z:" FERRO_RES_DIR "/ferrovane.md3"), strSkin = ReadAll("Z:" FERRO_RES_DIR "/ferrovane.tga");
+    ASSERT_EQ(strSkin.size(), 12306u);
+    Md3Model model;
+    TgaTexture skin;
+    for (int nRun = 0; nRun < 2; ++nRun) {  // every scene set-up writes them again, never appends
+        EXPECT_EQ(model.ExtractResourceToTemp("#144", "TarsolinResMD3.MD3"), 1);
+        EXPECT_EQ(skin.ExtractResourceToTemp("#143", "TarsolinResTGA.TGA"), 1);
+    }
+    EXPECT_EQ(ReadAll(ReadTempDirectory() + "TarsolinResMD3.MD3"), strModel);
+    EXPECT_EQ(ReadAll(ReadTempDirectory() + "TarsolinResTGA.TGA"), strSkin);
+}
+
+TEST(ExtractResourceToTemp, MissingResourceWritesNothing) {
+    for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
+        std::ofstream(ReadTempDirectory() + pszFile) << "left by an earlier run";
+    Md3Model model;
+    TgaTexture skin;
+    EXPECT_EQ(model.ExtractResourceToTemp("#999", "TarsolinResMD3.MD3"), 0);
+    EXPECT_EQ(model.ExtractResourceToTemp("#143", "TarsolinResMD3.MD3"), 0) << "#143 is not of type MD3";
+    EXPECT_EQ(skin.ExtractResourceToTemp("#999", "TarsolinResTGA.TGA"), 0);
+    EXPECT_EQ(skin.ExtractResourceToTemp("#144", "TarsolinResTGA.TGA"), 0) << "#144 is not of type TGA";
+    for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
+        EXPECT_EQ(ReadAll(ReadTempDirectory() + pszFile), "left by an earlier run") << pszFile;
+}
+
+// 2 x 2 pixels of 32 bits, blue equal to red in each, so they load unchanged.
+const std::string kPixels = "\r\n\r\n\x1a\r\x1a\n\n\x1a\n\r\r\n\r\x1a";
+
+std::string WriteSkin() {
+    const std::string strPath = ReadTempDirectory() + "FerroSkinTest.tga";
+    std::ofstream(strPath, std::ios::binary) << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x20\x20", 18) << kPixels;
+    return strPath;
+}
+
+TEST(SkinFile, TextModeBytesReachThePixelsUnchanged) {
+    TgaTexture skin;
+    ASSERT_EQ(skin.Load(WriteSkin().c_str()), 1) << "status " << skin.m_nStatus;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(skin.m_pPixels), 16), kPixels);
+}
+
+// Another program holds the file open and shares no writing.
+TEST(SkinFile, FileThatCannotBeWrittenIsRefused) {
+    const std::string strPath = WriteSkin();
+    HANDLE hHolder = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
+    TgaTexture skin;
+    EXPECT_EQ(skin.Load(strPath.c_str()), 0);
+    EXPECT_EQ(skin.m_nStatus, 1000);
+    CloseHandle(hHolder);
+    EXPECT_EQ(skin.Load(strPath.c_str()), 1) << "and loads once it can be written";
+}
