@@ -1,0 +1,144 @@
+// The shell's choices: the mode from the command line as the system passes
+// it, and the five settings against Wine's real registry, odd values included.
+#include "TestApp.h"
+#include "shell/SaverMode.h"
+#include "shell/SaverSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(SaverMode, SwitchTable)
+{
+    const struct { std::vector<const char*> args; SaverMode expected; } table[] = {
+        { {}, SaverMode::Setup },          { { "c" }, SaverMode::Setup },
+        { { "/c" }, SaverMode::Setup },    { { "-C" }, SaverMode::Setup },
+        { { "/c:1234" }, SaverMode::Setup }, { { "s" }, SaverMode::Saver },
+        { { "/S" }, SaverMode::Saver },    { { "-s" }, SaverMode::Saver },
+        { { "//s" }, SaverMode::Setup },   { { "--s" }, SaverMode::Setup },
+        { { "/s", "extra" }, SaverMode::Saver }, { { "/p", "1234" }, SaverMode::Preview },
+        { { "-P" }, SaverMode::Preview },  { { "/a" }, SaverMode::Setup },
+        { { "" }, SaverMode::Setup },      { { "/" }, SaverMode::Setup },
+        { { "saver" }, SaverMode::Setup },
+    };
+    for (const auto& row : table) {
+        std::vector<const char*> argv{ "Ferrovane.scr" };
+        argv.insert(argv.end(), row.args.begin(), row.args.end());
+        EXPECT_EQ(static_cast<int>(row.expected),
+                  static_cast<int>(ChooseSaverMode(static_cast<int>(argv.size()), argv.data())))
+            << (row.args.empty() ? "(none)" : row.args[0]);
+    }
+    const struct { const char* text; INT_PTR handle; } handles[] = {
+        { "1234", 1234 }, { "1234xyz", 1234 }, { "  +1234", 1234 }, { "-5", -5 },
+        { "xyz", 0 }, { "", 0 }, { nullptr, 0 },
+    };
+    for (const auto& row : handles)
+        EXPECT_EQ(reinterpret_cast<HWND>(row.handle), ParseWindowHandle(row.text))
+            << (row.text ? row.text : "(null)");
+}
+
+const char kConfig[] = "Software\\Vantrel\\Ferrovane ScreenSaver\\Config";
+
+void WriteRaw(const char* pszName, DWORD type, const void* pData, DWORD size)
+{
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, kConfig, pszName, type, pData, size);
+}
+
+std::string ReadRaw(const char* pszName, DWORD* pType)
+{
+    char data[64];
+    DWORD size = sizeof data;
+    *pType = 0xdeadbeef;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kConfig, pszName, RRF_RT_ANY | RRF_NOEXPAND, pType,
+                       data, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return std::string(data, size);
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantrel"); }
+    void TearDown() override { SetUp(); }
+};
+
+TEST_F(Settings, OddStoredValuesLoadAsTheyShould)
+{
+    const std::string huge(200000, 'x');
+    const struct { const char* name; DWORD type; std::string data; const char* loaded; } table[] = {
+        { "OPS", REG_NONE, "<missing>", "1" },                   // defaults
+        { "RPS", REG_NONE, "<missing>", "0.6" },
+        { "Motion Blur", REG_NONE, "<missing>", "1" },
+        { "bMusic", REG_NONE, "<missing>", "1" },
+        { "MP3 Sound", REG_NONE, "<missing>", "" },
+        { "OPS", REG_DWORD, std::string("\xff\xff\xff\xff", 4), "4.29497e+08" },  // unsigned, unlimited
+        { "OPS", REG_DWORD, std::string("\xe8\x03\0\0", 4), "100" },
+        { "OPS", REG_BINARY, std::string("\3\0\0\0", 4), "0.3" },  // any type of four bytes
+        { "OPS", REG_BINARY, std::string("\3\0", 2), "0.3" },      // or fewer
+        { "OPS", REG_BINARY, std::string(8, '\1'), "1" },          // longer: the default
+        { "Motion Blur", REG_DWORD, std::string("\5\0\0\0", 4), "5" },  // flags unchanged
+        { "bMusic", REG_DWORD, std::string("\xff\xff\xff\xff", 4), "-1" },
+        { "MP3 Sound", REG_DWORD, std::string("\1\2\3\4", 4), "" },  // only text is a path
+        { "MP3 Sound", REG_BINARY, "abc", "" },
+        { "MP3 Sound", REG_SZ, "C:\\a.mp3", "C:\\a.mp3" },         // no terminating zero
+        { "MP3 Sound", REG_SZ, std::string("ab\0cd", 6), "ab" },   // ends at the first zero
+        { "MP3 Sound", REG_EXPAND_SZ, std::string("C:\\b.mp3", 9), "C:\\b.mp3" },
+        { "MP3 Sound", REG_SZ, huge + '\0', huge.c_str() },       // no length limit
+    };
+    for (const auto& row : table) {
+        SetUp();
+        if (row.type != REG_NONE)
+            WriteRaw(row.name, row.type, row.data.data(), static_cast<DWORD>(row.data.size()));
+        const SaverSettings s = LoadSettings();
+        const std::string name = row.name;
+        std::ostringstream loaded;
+        if (name == "OPS") loaded << s.m_fOscillations;
+        if (name == "RPS") loaded << s.m_fRevolutions;
+        if (name == "Motion Blur") loaded << s.m_bMotionBlur;
+        if (name == "bMusic") loaded << s.m_bMusic;
+        if (name == "MP3 Sound") loaded << s.m_strMp3Path;
+        EXPECT_EQ(row.loaded, loaded.str()) << name << " type " << row.type << " " << row.data.size() << " bytes";
+    }
+}
+
+TEST_F(Settings, SavedValuesHaveTheirTypeAndForm)
+{
+    SaverSettings s;
+    s.m_bMotionBlur = 0;
+    s.m_fOscillations = 0.7f;
+    s.m_fRevolutions = 2.5f;
+    s.m_bMusic = 0;
+    SaveSettings(s);
+    const struct { const char* name; DWORD type; std::string data; } table[] = {
+        { "Motion Blur", REG_DWORD, std::string(4, '\0') },
+        { "OPS", REG_DWORD, std::string("\7\0\0\0", 4) },
+        { "RPS", REG_DWORD, std::string("\x19\0\0\0", 4) },
+        { "MP3 Sound", REG_SZ, std::string(1, '\0') },  // an empty path is one zero byte
+        { "bMusic", REG_DWORD, std::string(4, '\0') },
+    };
+    for (const auto& row : table) {
+        DWORD type;
+        EXPECT_EQ(row.data, ReadRaw(row.name, &type)) << row.name;
+        EXPECT_EQ(row.type, type) << row.name;
+    }
+    s.m_strMp3Path = "C:\\music\\loop.mp3";
+    SaveSettings(s);
+    DWORD type;
+    EXPECT_EQ(std::string("C:\\music\\loop.mp3", 18), ReadRaw("MP3 Sound", &type));
+}
+
+TEST_F(Settings, EveryCountOfTenthsSurvivesLoadAndSave)
+{
+    for (unsigned int count = 0; count <= 100000; ++count)
+        ASSERT_EQ(count, TenthsFromRate(RateFromTenths(count)));
+    DWORD stored = 7;
+    WriteRaw("RPS", REG_DWORD, &stored, sizeof stored);
+    SaveSettings(LoadSettings());
+    DWORD type;
+    EXPECT_EQ(std::string("\7\0\0\0", 4), ReadRaw("RPS", &type));
+}
+
+}  // namespace
