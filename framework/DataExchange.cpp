@@ -3,7 +3,6 @@
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -77,16 +76,18 @@ bool ParseDialogFloat(const char* pszText, float& value)
     while (IsBlank(*p))
         ++p;
     char* end = nullptr;
-    errno = 0;
     const double d = std::strtod(p, &end);
-    if (end == p || errno == ERANGE)
+    if (end == p)
         return false;
     while (IsBlank(*end))
         ++end;
     if (*end != '\0')
         return false;
-    // Infinity, NaN and numbers beyond float range would become garbage.
-    if (!std::isfinite(d) || d > FLT_MAX || d < -FLT_MAX)
+    // Infinity, NaN and numbers beyond float range would become garbage. A
+    // number too small for a float (or a double) is still a number: it
+    // becomes the float it converts to, which may be 0, so strtod's ERANGE
+    // on underflow is no reason to refuse it.
+    if (!std::isfinite(d) || std::fabs(d) > FLT_MAX)
         return false;
     value = static_cast<float>(d);
     return true;

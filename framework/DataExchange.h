@@ -40,7 +40,8 @@ void ExchangeControl(CDataExchange* pDX, int nID, CWnd& rControl);
 // control a value outside 0..2 is first set to 0.
 void ExchangeCheck(CDataExchange* pDX, int nID, int& value);
 // A number: "%.*g" with 6 significant digits towards the box; towards the
-// member the whole text must be one finite number in float range.
+// member the whole text must be one number: infinities, NaN and numbers
+// beyond float range are refused, numbers too small for a float become 0.
 void ExchangeFloat(CDataExchange* pDX, int nID, float& value);
 // The box's whole text.
 void ExchangeText(CDataExchange* pDX, int nID, std::string& value);
