@@ -137,7 +137,11 @@ state_has() {  # state_has LINE...: every line is in what the dialog shows
     grep -qxF -- "$line" <<<"$state" || return 1
   done
 }
-setup_ended() { drv closed >/dev/null && wait_for_exit "$SETUP_PID" 20; }
+setup_ended() {  # the dialog is gone and the program ended; a program left over is killed
+  drv closed >/dev/null && wait_for_exit "$SETUP_PID" 20 && return 0
+  kill -9 "$SETUP_PID" 2>/dev/null
+  return 1
+}
 reg_export() { wine reg export 'HKCU\Software\Vantrel' "$1" /y >/dev/null 2>&1; }
 values_are() {  # values_are NAME "TYPE DATA" [NAME "TYPE DATA"]...
   while [ $# -ge 2 ]; do
