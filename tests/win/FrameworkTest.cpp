@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -18,40 +19,26 @@ public:
     explicit CProbeWnd(bool bAutoDelete = false, bool bFailCreate = false)
         : m_bAutoDelete(bAutoDelete), m_bFailCreate(bFailCreate) {}
     ~CProbeWnd() override { ++s_nDestroyed; }
-    // The memory of a deleted object is poisoned and kept, never reused, so a
-    // later write into it shows.
-    static void operator delete(void* p, size_t n)
-    {
-        std::memset(p, 0xdd, n);
-        s_pGrave = static_cast<unsigned char*>(p);
-        s_nGrave = n;
-    }
-    static bool GraveUntouched()
-    {
-        for (size_t i = 0; i < s_nGrave; ++i)
-            if (s_pGrave[i] != 0xdd)
-                return false;
-        return s_nGrave != 0;
-    }
-
+    // A deleted object's memory is poisoned and kept, so a later write shows.
+    static void operator delete(void* p, size_t n) { s_grave.assign(n, 0xdd); std::memset(p, 0xdd, n); s_pGrave = p; }
+    static bool GraveUntouched() { return !s_grave.empty() && std::memcmp(s_pGrave, s_grave.data(), s_grave.size()) == 0; }
     BOOL Create()
     {
-        LPCSTR cls = RegisterWndClass(0, nullptr, nullptr, nullptr);
-        return CreateEx(0, cls, "probe", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr);
+        return CreateEx(0, RegisterWndClass(0, nullptr, nullptr, nullptr), "probe", WS_POPUP, 0, 0, 50, 50,
+                        nullptr, nullptr);
     }
     void HandleFinalDestroy() override
     {
         if (m_bAutoDelete)
             delete this;
     }
-
     static int s_nDestroyed;
-    static unsigned char* s_pGrave;
-    static size_t s_nGrave;
+    static void* s_pGrave;
+    static std::vector<unsigned char> s_grave;
 
 protected:
     LRESULT HandleCreate(WPARAM, LPARAM) { return m_bFailCreate ? -1 : Default(); }
-    LRESULT HandleSetText(WPARAM, LPARAM) { return Default(); }  // the default stores the text
+    LRESULT HandleSetText(WPARAM, LPARAM) { return Default(); }  // passes the message on
     LRESULT HandleBase(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) + 1; }
     LRESULT HandleOverridden(WPARAM, LPARAM) { return 100; }
     FERRO_DECLARE_MESSAGE_MAP()
@@ -61,8 +48,8 @@ private:
     bool m_bFailCreate;
 };
 int CProbeWnd::s_nDestroyed = 0;
-unsigned char* CProbeWnd::s_pGrave = nullptr;
-size_t CProbeWnd::s_nGrave = 0;
+void* CProbeWnd::s_pGrave = nullptr;
+std::vector<unsigned char> CProbeWnd::s_grave;
 
 FERRO_BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
     FERRO_ON_MESSAGE(WM_CREATE, HandleCreate)
