@@ -96,10 +96,6 @@ screen_size() {
   xdpyinfo | awk '/dimensions:/ { print $2 }'
 }
 
-screenshot() {  # screenshot FILE
-  import -window root "$1"
-}
-
 # Stays true while the process keeps running for the given seconds.
 still_running_after() {  # still_running_after PID SECONDS
   local end=$((SECONDS + $2))

@@ -38,9 +38,9 @@ check "no settings key before the first run" bash -c "! wine reg query 'HKCU\\So
 WINEDEBUG=$WINEDEBUG,fps start_resting pid /s
 check "/s: one window over the whole screen" covers_screen
 sleep 2
-screenshot "$WORK/a.png"
+import -window root "$WORK/a.png"
 sleep 0.5
-screenshot "$WORK/b.png"
+import -window root "$WORK/b.png"
 mkdir -p "${FERRO_ARTIFACTS:-$WORK}" && cp "$WORK/a.png" "${FERRO_ARTIFACTS:-$WORK}/saver-e2e.png"
 for shot in a b; do
   lit=$(lit_fraction "$WORK/$shot.png" "$model_box")

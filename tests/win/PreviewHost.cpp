@@ -36,6 +36,10 @@ int Host(HWND hParent, HANDLE hSaver)
         return std::printf("FAIL: the child does not cover the client area exactly\n"), 1;
     if (PumpUntil(1000, [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; }))
         return std::printf("FAIL: the saver ended while its parent still existed\n"), 1;
+    // Destroying the parent waits for the saver's thread: a saver that hangs
+    // (or sits in a crash dialog) would hold this host until it is killed.
+    if (!::SendMessageTimeoutA(hChild, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr))
+        return std::printf("FAIL: the saver's window does not answer\n"), 1;
     ::DestroyWindow(hParent);
     if (!PumpUntil(20000, [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; }))
         return std::printf("FAIL: the saver did not end after its parent was destroyed\n"), 1;
