@@ -2,6 +2,7 @@
 // draw, what a pixel-format failure leaves, and the full-screen window's
 // closing rules.
 #include "TestApp.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 #include "scene/FullScreenSceneWnd.h"
 #include "scene/PixelFormat.h"
@@ -27,17 +28,10 @@ protected:
     {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantrel");
         GetApp()->WriteSettingInt("Config", "bMusic", 0);
-        CTestApp::Shown().clear();
+        g_shownMessages.clear();
         m_parent.reset(new CWnd);
         LPCSTR cls = CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
         ASSERT_TRUE(m_parent->CreateEx(0, cls, "host", WS_POPUP, 0, 0, 200, 150, nullptr, nullptr));
-    }
-    void ExpectShown(const char* pszText)
-    {
-        ASSERT_EQ(1u, CTestApp::Shown().size());
-        EXPECT_EQ(pszText, CTestApp::Shown()[0].text);
-        EXPECT_EQ("Ferrovane ScreenSaver", CTestApp::Shown()[0].caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), CTestApp::Shown()[0].type);
     }
     std::unique_ptr<CWnd> m_parent;
 };
@@ -125,11 +119,12 @@ TEST_F(SceneWindows, PixelFormatFailuresAreToldAndTheWindowLivesOn)
     EXPECT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
     ASSERT_TRUE(wnd.m_bPreformatted);
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
-    ExpectShown("No se pudo seleccionar el formato de pixel especificado.");
-
-    CTestApp::Shown().clear();
     EXPECT_EQ(0, SetupPixelFormat(nullptr));  // no device context: no format to choose
-    ExpectShown("No se pudo elegir un formato de pixel correcto.");
+    const std::vector<std::string> shown = {  // 48: MB_OK | MB_ICONEXCLAMATION
+        "Ferrovane ScreenSaver|48|No se pudo seleccionar el formato de pixel especificado.",
+        "Ferrovane ScreenSaver|48|No se pudo elegir un formato de pixel correcto.",
+    };
+    EXPECT_EQ(shown, g_shownMessages);
 }
 
 TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)

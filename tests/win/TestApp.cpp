@@ -2,31 +2,22 @@
 
 #include "shell/SceneSaverApp.h"
 
+std::vector<std::string> g_shownMessages;
+
 namespace {
 
 int RecordMessage(const char* pszText, const char* pszCaption, UINT nType)
 {
-    CTestApp::Shown().push_back({ pszText, pszCaption, nType });
+    g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
     return IDOK;
 }
 
-CTestApp theTestApp;
+struct CTestApp : CWinApp {
+    CTestApp()
+    {
+        SetSaverIdentity(*this);
+        SetMessageBoxHook(&RecordMessage);
+    }
+} theTestApp;
 
 }  // namespace
-
-CTestApp::CTestApp()
-{
-    SetSaverIdentity(*this);
-    SetMessageBoxHook(&RecordMessage);
-}
-
-CTestApp::~CTestApp()
-{
-    SetMessageBoxHook(nullptr);
-}
-
-std::vector<ShownMessage>& CTestApp::Shown()
-{
-    static std::vector<ShownMessage> shown;
-    return shown;
-}

@@ -1,23 +1,10 @@
-// The application object of a Windows-side test program: the saver's own
-// identity, so settings land where the saver reads them, and message boxes
-// that tests can read instead of a modal box that would wait for a click.
+// The application object of the Windows-side tests (TestApp.cpp) has the
+// saver's own identity, so settings land where the saver reads them, and
+// records message boxes instead of showing a modal box that would wait.
 #pragma once
-
-#include "framework/WinApp.h"
 
 #include <string>
 #include <vector>
 
-struct ShownMessage {
-    std::string text;
-    std::string caption;
-    UINT type;
-};
-
-class CTestApp : public CWinApp {
-public:
-    CTestApp();
-    ~CTestApp() override;
-
-    static std::vector<ShownMessage>& Shown();
-};
+// Each box shown, as "caption|type|text".
+extern std::vector<std::string> g_shownMessages;
