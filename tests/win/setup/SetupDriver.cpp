@@ -77,8 +77,8 @@ HWND WaitForDialog(HWND hOwner)
 }
 
 // Presses a button of a modal child, then waits until the child is gone and
-// its owner is enabled again: input sent earlier would reach the child's
-// modal loop, where a disabled setup dialog takes no focus.
+// its owner is enabled again, so that the next command's input is handled by
+// the setup dialog's own loop and not by a child that is still closing.
 int CloseChild(HWND hDlg, HWND hChild, int nButton)
 {
     ::PostMessageA(::GetDlgItem(hChild, nButton), BM_CLICK, 0, 0);
