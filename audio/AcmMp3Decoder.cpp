@@ -1,5 +1,6 @@
 #include "audio/AcmMp3Decoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "audio/Mp3Format.h"
@@ -13,11 +14,19 @@ constexpr WORD kCodecDelay = 1393;
 
 AcmMp3Decoder::~AcmMp3Decoder() { Close(); }
 
-void AcmMp3Decoder::Close() {
-    if (m_bPrepared) acmStreamUnprepareHeader(m_hStream, &m_header, 0);
-    if (m_hStream) acmStreamClose(m_hStream, 0);
+bool AcmMp3Decoder::Close() {
+    bool bOk = true;
+    if (m_bPrepared) {
+        // The codec checks that the header still holds the lengths it was
+        // prepared with; each conversion changed cbSrcLength.
+        m_header.cbSrcLength = DWORD(m_src.size());
+        m_header.cbDstLength = DWORD(m_dst.size());
+        bOk = acmStreamUnprepareHeader(m_hStream, &m_header, 0) == 0;
+    }
+    if (m_hStream) bOk = acmStreamClose(m_hStream, 0) == 0 && bOk;
     m_bPrepared = false;
     m_hStream = nullptr;
+    return bOk;
 }
 
 bool AcmMp3Decoder::Open(const Mp3FrameHeader& h) {
@@ -49,7 +58,8 @@ bool AcmMp3Decoder::Open(const Mp3FrameHeader& h) {
         m_hStream = nullptr;
         return false;
     }
-    m_src.assign(mp3::kMaxFrameLength, 0);
+    // Room for a frame and the untaken rest of the one before.
+    m_src.assign(2 * mp3::kMaxFrameLength, 0);
     m_dst.assign(kDstFrames * mp3::kMaxSamplesPerFrame * mp3::kMaxChannels * sizeof(int16_t), 0);
     m_header = ACMSTREAMHEADER{};
     m_header.cbStruct = sizeof m_header;
@@ -66,7 +76,8 @@ bool AcmMp3Decoder::Open(const Mp3FrameHeader& h) {
     return true;
 }
 
-bool AcmMp3Decoder::Convert(size_t nLength, DWORD fdwFlags, std::vector<int16_t>& pcm) {
+bool AcmMp3Decoder::Convert(size_t nLength, DWORD fdwFlags, size_t* pUsed,
+                            std::vector<int16_t>& pcm) {
     if (!m_bPrepared) return false;
     if (!m_bStarted) fdwFlags |= ACM_STREAMCONVERTF_START;
     m_header.cbSrcLength = DWORD(nLength);
@@ -74,20 +85,29 @@ bool AcmMp3Decoder::Convert(size_t nLength, DWORD fdwFlags, std::vector<int16_t>
     m_header.cbDstLengthUsed = 0;
     if (acmStreamConvert(m_hStream, &m_header, fdwFlags) != 0) return false;
     m_bStarted = true;
-    const size_t nUsed = m_header.cbDstLengthUsed <= m_dst.size() ? m_header.cbDstLengthUsed : 0;
+    *pUsed = std::min<size_t>(m_header.cbSrcLengthUsed, nLength);
+    // Whole sample frames only, and never more than the buffer holds.
+    size_t nBytes = std::min<size_t>(m_header.cbDstLengthUsed, m_dst.size());
+    nBytes -= nBytes % m_pcmFormat.nBlockAlign;
     const size_t nOld = pcm.size();
-    pcm.resize(nOld + nUsed / sizeof(int16_t));
-    std::memcpy(pcm.data() + nOld, m_dst.data(), nUsed / sizeof(int16_t) * sizeof(int16_t));
+    pcm.resize(nOld + nBytes / sizeof(int16_t));
+    std::memcpy(pcm.data() + nOld, m_dst.data(), nBytes);
     return true;
 }
 
-bool AcmMp3Decoder::Decode(const uint8_t* pFrame, size_t nLength, std::vector<int16_t>& pcm) {
-    if (nLength == 0 || nLength > m_src.size()) return false;
-    std::memcpy(m_src.data(), pFrame, nLength);
-    return Convert(nLength, ACM_STREAMCONVERTF_BLOCKALIGN, pcm);
+bool AcmMp3Decoder::Decode(const uint8_t* pData, size_t nLength, size_t* pUsed,
+                           std::vector<int16_t>& pcm) {
+    // What does not fit is offered again once the codec has taken some.
+    nLength = std::min(nLength, m_src.size());
+    if (nLength == 0) return false;
+    std::memcpy(m_src.data(), pData, nLength);
+    return Convert(nLength, ACM_STREAMCONVERTF_BLOCKALIGN, pUsed, pcm);
 }
 
-void AcmMp3Decoder::Flush(std::vector<int16_t>& pcm) { Convert(0, ACM_STREAMCONVERTF_END, pcm); }
+void AcmMp3Decoder::Flush(std::vector<int16_t>& pcm) {
+    size_t nUsed = 0;
+    Convert(0, ACM_STREAMCONVERTF_END, &nUsed, pcm);
+}
 
 void AcmMp3Decoder::Reset() {
     if (m_hStream) acmStreamReset(m_hStream, 0);

@@ -24,13 +24,15 @@ public:
     // The PCM format the frames decode to.
     const WAVEFORMATEX& PcmFormat() const { return m_pcmFormat; }
 
-    bool Decode(const uint8_t* pFrame, size_t nLength, std::vector<int16_t>& pcm) override;
+    bool Decode(const uint8_t* pData, size_t nLength, size_t* pUsed,
+                std::vector<int16_t>& pcm) override;
     void Flush(std::vector<int16_t>& pcm) override;
     void Reset() override;
+    // Gives the codec's buffers back; false when the codec refused to.
+    bool Close();
 
 private:
-    bool Convert(size_t nLength, DWORD fdwFlags, std::vector<int16_t>& pcm);
-    void Close();
+    bool Convert(size_t nLength, DWORD fdwFlags, size_t* pUsed, std::vector<int16_t>& pcm);
 
     HACMSTREAM m_hStream = nullptr;
     ACMSTREAMHEADER m_header{};

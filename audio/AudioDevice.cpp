@@ -1,8 +1,5 @@
 #include "audio/AudioDevice.h"
 
-#include <mmsystem.h>
-
-bool AudioDevice::HasOutput() { return waveOutGetNumDevs() > 0; }
 
 DWORD AudioDevice::CreateStream(bool bMemory, const void* pFile, uint64_t nOffset,
                                 uint64_t nLength) {

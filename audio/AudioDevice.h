@@ -12,9 +12,6 @@
 
 class AudioDevice {
 public:
-    // True when the system has an output device.
-    static bool HasOutput();
-
     DWORD CreateStream(bool bMemory, const void* pFile, uint64_t nOffset, uint64_t nLength);
     bool Play(DWORD hStream, bool bRestart, bool bLoop);
     bool FreeStream(DWORD hStream);

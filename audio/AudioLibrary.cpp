@@ -14,7 +14,9 @@ BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win) {
     (void)flags;
     (void)win;
     if (device != -1 && device != 1) return FALSE;  // only the default output
-    if (freq == 0 || !AudioDevice::HasOutput()) return FALSE;
+    // The output device is opened by each stream that has audio to play: merely
+    // initialising starts nothing of the system's sound stack.
+    if (freq == 0) return FALSE;
     if (g_pAudioDevice == nullptr) g_pAudioDevice = new AudioDevice();
     return TRUE;
 }

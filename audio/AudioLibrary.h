@@ -12,12 +12,14 @@ typedef uint64_t QWORD;
 constexpr DWORD BASS_SAMPLE_LOOP = 4;
 
 extern "C" {
-// device -1 is the default output; nonzero when there is an output to play on.
+// device -1 is the default output, opened only when a stream is created;
+// nonzero for it.
 // A second call while initialised succeeds and changes nothing.
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
 BOOL BASS_Start();
 // mem FALSE: file is a path (char string); TRUE: file points to length bytes.
-// length 0 means up to the end of the file. 0 when there is no MP3 audio.
+// length 0 means up to the end of the file. 0 when there is no MP3 audio or
+// the output cannot be opened.
 DWORD BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length,
                             DWORD flags);
 BOOL BASS_StreamPlay(DWORD handle, BOOL flush, DWORD flags);

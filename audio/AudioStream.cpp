@@ -1,7 +1,9 @@
 #include "audio/AudioStream.h"
 
+#include "audio/FileBytes.h"
+
 bool AudioStream::OpenFile(const char* pszPath, uint64_t nOffset, uint64_t nLength) {
-    return m_file.Open(pszPath, nOffset, nLength) && Prepare(m_file.Data(), m_file.Size());
+    return ReadFileBytes(pszPath, nOffset, nLength, &m_file) && Prepare(m_file.data(), m_file.size());
 }
 
 bool AudioStream::OpenMemory(const void* pData, uint64_t nLength) {
@@ -20,6 +22,7 @@ bool AudioStream::Prepare(const uint8_t* pData, size_t nSize) {
 bool AudioStream::Play(bool bLoop, bool bRestart, bool bPaused) {
     if (!m_pSource) return false;
     m_pSource->SetLooping(bLoop);
+    // A player that stopped on a device error starts again as from the beginning.
     if (m_player.IsRunning() && !bRestart) {
         if (!bPaused) m_player.Resume();
         return true;

@@ -1,12 +1,12 @@
-// One playable MP3 stream: its bytes (a mapped file or the caller's memory),
+// One playable MP3 stream: its bytes (a copy of the file or the caller's memory),
 // their layout, the decoder, the PCM source and the output device.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "audio/AcmMp3Decoder.h"
-#include "audio/MappedFile.h"
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 #include "audio/WaveOutPlayer.h"
@@ -30,7 +30,7 @@ private:
     bool Prepare(const uint8_t* pData, size_t nSize);
 
     // Declared in the order of need: the player goes first when destroyed.
-    MappedFile m_file;
+    std::vector<uint8_t> m_file;
     Mp3Stream m_stream;
     AcmMp3Decoder m_decoder;
     std::unique_ptr<Mp3PcmSource> m_pSource;

@@ -3,11 +3,6 @@
 Mp3FrameWalker::Mp3FrameWalker(const uint8_t* pData, size_t nBegin, size_t nEnd)
     : m_pData(pData), m_nEnd(nEnd), m_nPos(nBegin < nEnd ? nBegin : nEnd) {}
 
-void Mp3FrameWalker::Restart(size_t nOffset) {
-    m_nPos = nOffset < m_nEnd ? nOffset : m_nEnd;
-    m_bInSync = m_bLocked;
-}
-
 bool Mp3FrameWalker::Confirmed(size_t nOffset, const Mp3FrameHeader& header) const {
     const size_t nNext = nOffset + header.nFrameLength;
     if (nNext == m_nEnd) return true;

@@ -21,8 +21,6 @@ public:
 
     // The next whole frame; false at the end of the range.
     bool Next(Mp3Frame* pFrame);
-    // Continues at nOffset, a known frame start of the stream already fixed.
-    void Restart(size_t nOffset);
 
 private:
     bool Confirmed(size_t nOffset, const Mp3FrameHeader& header) const;

@@ -9,24 +9,22 @@ bool Mp3Stream::Parse(const uint8_t* pData, size_t nSize) {
     *this = Mp3Stream();
     if (pData == nullptr) return false;
     const size_t nBegin = Id3Tags::SkipId3v2(pData, nSize);
-    nAudioEnd = Id3Tags::AudioEnd(pData, nBegin, nSize);
-
-    Mp3FrameWalker walker(pData, nBegin, nAudioEnd);
+    Mp3FrameWalker walker(pData, nBegin, Id3Tags::AudioEnd(pData, nBegin, nSize));
     Mp3Frame frame;
     if (!walker.Next(&frame)) return false;
     const Mp3InfoTag tag = Mp3InfoTag::Parse(pData + frame.nOffset, frame.header);
     if (tag.eKind != Mp3InfoTag::Kind::None && !walker.Next(&frame)) return false;
-    nFirstAudioOffset = frame.nOffset;
     firstHeader = frame.header;
-    nFrames = 1;
-    while (walker.Next(&frame)) ++nFrames;
+    do {
+        frames.push_back({frame.nOffset, frame.header.nFrameLength});
+    } while (walker.Next(&frame));
 
-    nPassSamples = nFrames * firstHeader.nSamplesPerFrame;
-    nKeepStart = 0;
+    nPassSamples = uint64_t(frames.size()) * firstHeader.nSamplesPerFrame;
     nKeepLength = nPassSamples;
     const uint64_t nTrim = uint64_t(tag.nEncoderDelay) + tag.nPadding;
     if (tag.bHasLame && nTrim < nPassSamples) {
-        nKeepStart = tag.nEncoderDelay + mp3::kDecoderDelay;
+        bGapless = true;
+        nKeepStart = tag.nEncoderDelay;
         nKeepLength = nPassSamples - nTrim;
     }
     return true;

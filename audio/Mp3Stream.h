@@ -1,21 +1,28 @@
-// The playable layout of an MP3 file held in memory: where its audio frames
-// begin and end, their format, how many there are, and (from a LAME tag) which
-// decoded samples are real audio, so that a loop can be made seamless.
+// The playable layout of an MP3 file held in memory: its audio frames, their
+// format and (from a LAME tag) which part of the decoded timeline is the
+// encoder's input, so that a loop can be made seamless. The frames are found
+// once, here; playing goes through this same list.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "audio/Mp3FrameHeader.h"
 
+struct Mp3FrameRef {
+    size_t nOffset = 0;
+    size_t nLength = 0;
+};
+
 struct Mp3Stream {
-    size_t nFirstAudioOffset = 0;  // first frame that holds audio
-    size_t nAudioEnd = 0;          // end of the range the frames are walked in
-    Mp3FrameHeader firstHeader;    // of the first audio frame
-    uint64_t nFrames = 0;          // audio frames, header frame excluded
-    // Decoded samples per channel of one pass, and the window [nKeepStart,
-    // nKeepStart + nKeepLength) of them that is the encoder's input.
+    std::vector<Mp3FrameRef> frames;  // audio frames, header frame excluded
+    Mp3FrameHeader firstHeader;       // of the first audio frame
+    // Samples per channel of one pass as the encoder laid them out, and the
+    // window [nKeepStart, nKeepStart + nKeepLength) of them that is its input.
+    // The decoder's own delay comes on top of nKeepStart when bGapless.
     uint64_t nPassSamples = 0;
+    bool bGapless = false;
     uint64_t nKeepStart = 0;
     uint64_t nKeepLength = 0;
 

@@ -54,6 +54,7 @@ void WaveOutPlayer::Close() {
 bool WaveOutPlayer::Start(Mp3PcmSource& source) {
     if (!m_hWaveOut || m_hThread) return false;
     m_pSource = &source;
+    m_bEnded = false;
     ResetEvent(m_hQuit);
     m_hThread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
     if (!m_hThread) return false;
@@ -84,26 +85,42 @@ DWORD WINAPI WaveOutPlayer::ThreadMain(LPVOID pParam) {
     return 0;
 }
 
-// Fills buffer i from the source and queues it; false when the source is done.
-bool WaveOutPlayer::Fill(size_t i) {
+// Fills buffer i from the source and queues it; false when the source is done
+// or the device refused the buffer (*pFailed).
+bool WaveOutPlayer::Fill(size_t i, bool* pFailed) {
     WAVEHDR& header = m_headers[i];
     const size_t nCapacity = m_buffers[i].size() / m_format.nChannels;
     const size_t nFrames = m_pSource->Read(m_buffers[i].data(), nCapacity);
     if (nFrames == 0) return false;
     header.dwBufferLength = DWORD(nFrames * m_format.nBlockAlign);
     header.dwFlags &= ~WHDR_DONE;
-    const bool bQueued = waveOutWrite(m_hWaveOut, &header, sizeof header) == MMSYSERR_NOERROR;
-    return bQueued && nFrames == nCapacity;
+    if (waveOutWrite(m_hWaveOut, &header, sizeof header) != MMSYSERR_NOERROR) {
+        header.dwFlags |= WHDR_DONE;
+        *pFailed = true;
+        return false;
+    }
+    return nFrames == nCapacity;
+}
+
+bool WaveOutPlayer::AllDone() const {
+    for (const WAVEHDR& h : m_headers)
+        if (!(h.dwFlags & WHDR_DONE)) return false;
+    return true;
 }
 
 void WaveOutPlayer::Run() {
     // Buffers that are neither queued nor done are free; at the start all are.
     for (WAVEHDR& h : m_headers) h.dwFlags |= WHDR_DONE;
-    bool bMore = true;
+    bool bMore = true, bFailed = false;
     const HANDLE waits[2] = {m_hQuit, m_hBufferDone};
     for (;;) {
         for (size_t i = 0; i < m_headers.size() && bMore; ++i)
-            if (m_headers[i].dwFlags & WHDR_DONE) bMore = Fill(i);
-        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+            if (m_headers[i].dwFlags & WHDR_DONE) bMore = Fill(i, &bFailed);
+        // Ends rather than wait for ever on a device that takes nothing more.
+        if (bFailed || (!bMore && AllDone()) ||
+            WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+            m_bEnded = true;
+            return;
+        }
     }
 }

@@ -27,12 +27,15 @@ public:
     void Stop();
     void Pause();
     void Resume();
-    bool IsRunning() const { return m_hThread != nullptr; }
+    // False once the thread has ended: the source ran out, or the device
+    // refused a buffer or the wait failed (then nothing more would be heard).
+    bool IsRunning() const { return m_hThread != nullptr && !m_bEnded.load(); }
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID pParam);
     void Run();
-    bool Fill(size_t i);
+    bool Fill(size_t i, bool* pFailed);
+    bool AllDone() const;
     void Close();
 
     HWAVEOUT m_hWaveOut = nullptr;
@@ -40,6 +43,7 @@ private:
     HANDLE m_hQuit = nullptr;
     HANDLE m_hThread = nullptr;
     Mp3PcmSource* m_pSource = nullptr;
+    std::atomic<bool> m_bEnded{false};
     WAVEFORMATEX m_format{};
     std::vector<WAVEHDR> m_headers;
     std::vector<std::vector<int16_t>> m_buffers;

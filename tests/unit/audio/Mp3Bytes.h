@@ -1,8 +1,7 @@
-// Builders of crafted MP3 bytes for the parser tests.
+// Builders of crafted MP3 bytes for the parser and loop tests.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace mp3test {
@@ -11,10 +10,9 @@ using Bytes = std::vector<uint8_t>;
 
 // Header bits: version 3 = MPEG-1, 2 = MPEG-2, 0 = MPEG-2.5; layer 1 = III.
 inline Bytes Header(unsigned version, unsigned bitrateIndex, unsigned rateIndex, bool padding,
-                    bool mono, unsigned layer = 1, bool crc = false) {
-    const uint32_t h = 0xFFE00000u | (version << 19) | (layer << 17) | ((crc ? 0u : 1u) << 16) |
-                       (bitrateIndex << 12) | (rateIndex << 10) | ((padding ? 1u : 0u) << 9) |
-                       ((mono ? 3u : 0u) << 6);
+                    bool mono, unsigned layer = 1) {
+    const uint32_t h = 0xFFE10000u | (version << 19) | (layer << 17) | (bitrateIndex << 12) |
+                       (rateIndex << 10) | ((padding ? 1u : 0u) << 9) | ((mono ? 3u : 0u) << 6);
     return {uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h)};
 }
 
@@ -26,27 +24,18 @@ inline Bytes Frame(const Bytes& header, size_t nLength, uint8_t fill = 0x55) {
 }
 
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo, no padding: 417 bytes.
-inline Bytes CbrFrame(uint8_t fill = 0x55) { return Frame(Header(3, 9, 0, false, false), 417, fill); }
+inline Bytes CbrFrame() { return Frame(Header(3, 9, 0, false, false), 417); }
 
 inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
-inline void Append(Bytes& to, const std::string& from) { to.insert(to.end(), from.begin(), from.end()); }
-
-inline void PutBigEndian32(Bytes& b, size_t at, uint32_t v) {
-    b[at] = uint8_t(v >> 24);
-    b[at + 1] = uint8_t(v >> 16);
-    b[at + 2] = uint8_t(v >> 8);
-    b[at + 3] = uint8_t(v);
-}
 
 // An Info frame like lame's: frames flag, then a LAME tag with delay/padding.
 inline Bytes InfoFrame(const char* magic, uint32_t frames, unsigned delay, unsigned padding,
                        const char* encoder = "LAME3.100") {
     Bytes f = Frame(Header(3, 9, 0, false, false), 417, 0);
-    const size_t x = 4 + 32;
+    const size_t x = 4 + 32, lame = x + 8 + 4 + 100;
     for (int i = 0; i < 4; ++i) f[x + i] = uint8_t(magic[i]);
-    PutBigEndian32(f, x + 4, 0x1 | 0x4);  // frames and TOC
-    PutBigEndian32(f, x + 8, frames);
-    const size_t lame = x + 8 + 4 + 100;
+    f[x + 7] = 0x1 | 0x4;  // frames and TOC
+    for (int i = 0; i < 4; ++i) f[x + 8 + i] = uint8_t(frames >> (24 - 8 * i));
     for (int i = 0; i < 9; ++i) f[lame + i] = uint8_t(encoder[i]);
     f[lame + 21] = uint8_t(delay >> 4);
     f[lame + 22] = uint8_t(((delay & 15) << 4) | (padding >> 8));

@@ -1,5 +1,5 @@
-// Plays an MP3 file through the audio library for a while, for end-to-end
-// checks of what reaches the sound output and for the CPU benchmark.
+// Plays an MP3 file through the audio library for a while, for the CPU
+// benchmark (scripts/bench-audio).
 //   AudioPlayTool FILE SECONDS [AFTER_SECONDS]
 // Loops FILE for SECONDS, frees the stream and the library, then stays alive
 // AFTER_SECONDS more (so a capture can be seen to stop growing). Prints one
