@@ -158,3 +158,16 @@ capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/captur
   printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$1/capture.raw" >"$1/.asoundrc"
 }
 # --- end of setup dialog --------------------------------------------------------
+
+# --- sound: tone files and captured sound ---------------------------------------
+tone_file() {  # tone_file NAME RATE CHANNELS LAME-ARGS...: $WORK/NAME.mp3, 1 s of 440 Hz
+  # 440 whole periods: looped without a cut or padding it is one unbroken sine.
+  local name=$1 rate=$2 channels=$3; shift 3
+  sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" synth 1 sine 440 vol 0.5 &&
+    lame --quiet "$@" "$WORK/$name.wav" "$WORK/$name.mp3"
+}
+capture_size() { stat -c %s "$1/capture.raw" 2>/dev/null || echo 0; }  # capture_size HOME
+# The sound stack a process has loaded, and its threads, one name a line.
+audio_modules() { grep -oiE '(winealsa|winepulse|wineoss|mmdevapi|l3codeca)[^/]*$' "/proc/$1/maps" | sort -u; }
+thread_names() { cat /proc/"$1"/task/*/comm 2>/dev/null | sort; }
+# --- end of sound ---------------------------------------------------------------

@@ -1,159 +1,83 @@
 // Measures a raw 16-bit PCM capture (what ALSA's file plugin wrote):
-//   ferro_capture_analyze FILE [--rate HZ] [--channels N] [--threshold LEVEL]
-//                         [--expect-hz F] [--tolerance-hz T] [--min-seconds S]
-//                         [--max-gap-ms G]
+//   ferro_capture_analyze FILE [--rate HZ] [--channels N] [--expect-hz F]
+//                         [--min-seconds S] [--max-gap-ms G] [--max-break B]
 // Prints "name value" lines: seconds (total), audible_seconds (first to last
-// sample above the threshold), dominant_hz (windowed FFT peak over the audible
-// part), longest_gap_ms (longest run below the threshold inside the audible
-// part), peak (largest magnitude). With --expect-hz, --min-seconds or
-// --max-gap-ms it checks those figures and exits 1 when one fails (printing
-// FAIL lines), 0 otherwise; 2 for a bad command line or unreadable file.
+// sample above a small threshold), dominant_hz (from zero crossings),
+// longest_gap_ms (longest quiet run inside the audible part), break_samples
+// (with --expect-hz: the largest break of a sine of that frequency, as a phase
+// jump in samples; a seamless loop of a whole number of periods keeps it well
+// under one sample, a cut or kept padding does not). The checks asked for
+// exit 1 when one fails (printing FAIL lines), 0 otherwise; 2 for bad usage.
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
-namespace {
-
-struct Options {
-    std::string strFile;
-    double dRate = 44100;
-    int nChannels = 2;
-    int nThreshold = 64;
-    double dExpectHz = 0;
-    double dToleranceHz = 5;
-    double dMinSeconds = 0;
-    double dMaxGapMs = -1;
-};
-
-bool ParseOptions(int argc, char** argv, Options* pOpt) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--", 0) != 0) {
-            pOpt->strFile = arg;
-            continue;
-        }
-        if (i + 1 >= argc) return false;
-        const double v = std::atof(argv[++i]);
-        if (arg == "--rate") pOpt->dRate = v;
-        else if (arg == "--channels") pOpt->nChannels = int(v);
-        else if (arg == "--threshold") pOpt->nThreshold = int(v);
-        else if (arg == "--expect-hz") pOpt->dExpectHz = v;
-        else if (arg == "--tolerance-hz") pOpt->dToleranceHz = v;
-        else if (arg == "--min-seconds") pOpt->dMinSeconds = v;
-        else if (arg == "--max-gap-ms") pOpt->dMaxGapMs = v;
-        else return false;
-    }
-    return !pOpt->strFile.empty() && pOpt->dRate > 0 && pOpt->nChannels > 0;
-}
-
-// First channel of the capture, as floats.
-bool ReadMono(const Options& opt, std::vector<float>* pOut) {
-    std::ifstream in(opt.strFile, std::ios::binary);
-    if (!in) return false;
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const size_t nFrameBytes = size_t(opt.nChannels) * 2;
-    pOut->resize(bytes.size() / nFrameBytes);
-    for (size_t i = 0; i < pOut->size(); ++i) {
-        int16_t s;
-        std::memcpy(&s, bytes.data() + i * nFrameBytes, 2);
-        (*pOut)[i] = s;
-    }
-    return true;
-}
-
-void Fft(std::vector<std::complex<double>>& a) {
-    const size_t n = a.size();
-    for (size_t i = 1, j = 0; i < n; ++i) {
-        size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) std::swap(a[i], a[j]);
-    }
-    for (size_t len = 2; len <= n; len <<= 1) {
-        const double ang = -2 * M_PI / double(len);
-        const std::complex<double> wl(std::cos(ang), std::sin(ang));
-        for (size_t i = 0; i < n; i += len) {
-            std::complex<double> w(1);
-            for (size_t k = 0; k < len / 2; ++k, w *= wl) {
-                const auto u = a[i + k], v = a[i + k + len / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-            }
-        }
-    }
-}
-
-// Peak of the Hann-windowed power spectrum, averaged over windows spread
-// across [begin, end), with parabolic interpolation between bins.
-double DominantHz(const std::vector<float>& s, size_t nBegin, size_t nEnd, double dRate) {
-    const size_t n = 32768;
-    if (nEnd < nBegin + n) return 0;
-    std::vector<double> power(n / 2, 0.0);
-    const size_t nWindows = std::min<size_t>(8, (nEnd - nBegin) / n);
-    const size_t nStep = nWindows > 1 ? (nEnd - nBegin - n) / (nWindows - 1) : 0;
-    for (size_t w = 0; w < nWindows; ++w) {
-        std::vector<std::complex<double>> a(n);
-        for (size_t i = 0; i < n; ++i)
-            a[i] = s[nBegin + w * nStep + i] * (0.5 - 0.5 * std::cos(2 * M_PI * i / (n - 1)));
-        Fft(a);
-        for (size_t i = 0; i < n / 2; ++i) power[i] += std::norm(a[i]);
-    }
-    size_t k = 1;
-    for (size_t i = 2; i + 1 < n / 2; ++i)
-        if (power[i] > power[k]) k = i;
-    const double l = std::log(power[k - 1] + 1e-9), c = std::log(power[k] + 1e-9),
-                 r = std::log(power[k + 1] + 1e-9);
-    const double d = (l - 2 * c + r) != 0 ? 0.5 * (l - r) / (l - 2 * c + r) : 0;
-    return (double(k) + d) * dRate / double(n);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    Options opt;
-    std::vector<float> s;
-    if (!ParseOptions(argc, argv, &opt) || !ReadMono(opt, &s)) {
-        std::fprintf(stderr, "usage: ferro_capture_analyze FILE [--rate HZ] [--channels N] "
-                             "[--threshold L] [--expect-hz F] [--tolerance-hz T] "
-                             "[--min-seconds S] [--max-gap-ms G]\n");
+    std::map<std::string, double> opt = {{"--rate", 44100}, {"--channels", 2}, {"--expect-hz", 0},
+                                         {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
+    std::string strFile;
+    for (int i = 1; i < argc; ++i) {
+        if (opt.count(argv[i]) && i + 1 < argc) {
+            opt[argv[i]] = std::atof(argv[i + 1]);
+            ++i;
+        } else {
+            strFile = argv[i];
+        }
+    }
+    std::ifstream in(strFile, std::ios::binary);
+    const double dRate = opt["--rate"], dHz = opt["--expect-hz"];
+    const size_t nFrameBytes = size_t(std::max(1.0, opt["--channels"])) * 2;
+    if (!in || dRate <= 0) {
+        std::fprintf(stderr, "usage: ferro_capture_analyze FILE [--rate HZ] [--channels N] ...\n");
         return 2;
     }
-    const auto loud = [&](size_t i) { return std::fabs(s[i]) > opt.nThreshold; };
-    size_t nFirst = 0, nLast = 0;
-    bool bAny = false;
-    float fPeak = 0;
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<double> s(bytes.size() / nFrameBytes);  // first channel
     for (size_t i = 0; i < s.size(); ++i) {
-        fPeak = std::max(fPeak, std::fabs(s[i]));
-        if (!loud(i)) continue;
-        if (!bAny) nFirst = i;
-        nLast = i;
-        bAny = true;
+        int16_t v;
+        std::memcpy(&v, bytes.data() + i * nFrameBytes, 2);
+        s[i] = v;
     }
-    size_t nGap = 0, nRun = 0;
-    for (size_t i = nFirst; bAny && i <= nLast; ++i) {
+    const auto loud = [&](size_t i) { return std::fabs(s[i]) > 64; };
+    size_t nFirst = s.size(), nLast = 0, nGap = 0, nRun = 0, nCrossings = 0;
+    double dPeak = 0;
+    for (size_t i = 0; i < s.size(); ++i)
+        if (loud(i)) nFirst = std::min(nFirst, i), nLast = i;
+    for (size_t i = nFirst; i <= nLast && nLast > nFirst; ++i) {
         nRun = loud(i) ? 0 : nRun + 1;
         nGap = std::max(nGap, nRun);
+        dPeak = std::max(dPeak, std::fabs(s[i]));
+        if (i > nFirst && (s[i - 1] < 0) != (s[i] < 0)) ++nCrossings;
     }
-    const double dAudible = bAny ? double(nLast - nFirst + 1) / opt.dRate : 0;
-    const double dGapMs = 1000.0 * double(nGap) / opt.dRate;
-    const double dHz = bAny ? DominantHz(s, nFirst, nLast + 1, opt.dRate) : 0;
+    const double dAudible = nLast > nFirst ? double(nLast - nFirst + 1) / dRate : 0;
+    // A sine obeys s[n+1] + s[n-1] = 2 cos(w) s[n]; what is left over at a
+    // break is about peak * w * (the jump in samples). The ends are left out.
+    double dBreak = 0;
+    const double w = 2 * M_PI * dHz / dRate;
+    const size_t nEdge = size_t(0.02 * dRate);
+    for (size_t i = nFirst + nEdge; dHz > 0 && i + nEdge < nLast; ++i)
+        dBreak = std::max(dBreak, std::fabs(s[i + 1] + s[i - 1] - 2 * std::cos(w) * s[i]));
+    dBreak = dPeak > 0 && w > 0 ? dBreak / (dPeak * w) : 0;
+    const double dGapMs = 1000.0 * double(nGap) / dRate;
+    const double dFound = dAudible > 0 ? nCrossings / 2.0 / dAudible : 0;
     std::printf("seconds %.3f\naudible_seconds %.3f\ndominant_hz %.2f\nlongest_gap_ms %.2f\n"
-                "peak %.0f\n", double(s.size()) / opt.dRate, dAudible, dHz, dGapMs, fPeak);
-
+                "break_samples %.3f\n", double(s.size()) / dRate, dAudible, dFound, dGapMs, dBreak);
     bool bOk = true;
-    auto check = [&](bool bPass, const char* pszWhat) {
+    const auto check = [&](bool bPass, const char* pszWhat) {
         if (!bPass) std::printf("FAIL %s\n", pszWhat);
         bOk = bOk && bPass;
     };
-    if (opt.dExpectHz > 0) check(std::fabs(dHz - opt.dExpectHz) <= opt.dToleranceHz, "dominant_hz");
-    if (opt.dMinSeconds > 0) check(dAudible >= opt.dMinSeconds, "audible_seconds");
-    if (opt.dMaxGapMs >= 0) check(dGapMs <= opt.dMaxGapMs, "longest_gap_ms");
+    if (dHz > 0) check(std::fabs(dFound - dHz) <= 5, "dominant_hz");
+    if (opt["--min-seconds"] > 0) check(dAudible >= opt["--min-seconds"], "audible_seconds");
+    if (opt["--max-gap-ms"] >= 0) check(dGapMs <= opt["--max-gap-ms"], "longest_gap_ms");
+    if (opt["--max-break"] >= 0) check(dBreak <= opt["--max-break"], "break_samples");
     return bOk ? 0 : 1;
 }

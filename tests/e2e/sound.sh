@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The saver's background music, heard where a user hears it: what the real
+# Ferrovane.scr plays reaches ALSA, whose file plugin captures it. Loops must
+# keep a sine unbroken across the loop point; whatever cannot play must be
+# silent without loading the system's sound stack.
+#   sound.sh ANALYZER   (ANALYZER is ferro_capture_analyze)
+. "$(dirname "$0")/lib.sh"
+analyzer=${1:?ferro_capture_analyze}
+
+tone_file cbr 44100 2 -b 128
+tone_file id3 44100 2 -b 128 --add-id3v2 --pad-id3v2-size 2000 --tt Loop
+tone_file vbr 44100 2 -V 2
+tone_file mono22 22050 1 -m m -b 64
+echo "these are not the frames you are looking for" >"$WORK/text.mp3"
+head -c 600 "$WORK/cbr.mp3" >"$WORK/truncated.mp3"  # the Info frame and a scrap
+
+long_path() {  # long_path N: the Windows path, N characters long, of a copy of cbr.mp3,
+  # and the same path with an "x" added, which names another copy
+  local dir win name
+  dir=$WORK/long/$(printf 'd%.0s' {1..100})/$(printf 'e%.0s' {1..100})/$(printf 'f%.0s' {1..100})
+  mkdir -p "$dir"  # winepath cuts long paths: only the short start goes through it
+  win="$(winepath -w "$WORK")$(tr / '\\' <<<"${dir#"$WORK"}")"
+  name=$(printf 'c%.0s' $(seq 1 $(($1 - ${#win} - 5)))).mp3
+  cp "$WORK/cbr.mp3" "$dir/$name" && cp "$WORK/cbr.mp3" "$dir/${name}x" && echo "$win\\$name"
+}
+long503=$(long_path 503)
+
+# run_saver NAME PATH MUSICFLAG SECONDS: the saver with a capture of its own,
+# ended by a key once 3.5 s of sound are captured or SECONDS have passed; notes
+# the sound modules and threads it has while running.
+run_saver() {
+  local name=$1 home=$WORK/home-$1 pid
+  capture_home "$home"
+  reg_clear
+  reg_set_dword bMusic "$3"
+  reg_set_sz "MP3 Sound" "$2"
+  xdotool mousemove 1000 10
+  start_bg pid env HOME="$home" wine "$SCR" /s
+  wait_for_saver_window 30 || { note "no saver window for $name"; return 1; }
+  wait_until "$4" eval '[ "$(capture_size "$home")" -gt $((176400 * 7 / 2)) ]'
+  audio_modules "$pid" >"$WORK/$name.modules"
+  thread_names "$pid" >"$WORK/$name.threads"
+  xdotool key space
+  wait_for_exit "$pid" 15 || return 1
+  local size; size=$(capture_size "$home")
+  sleep 1
+  note "$name: captured $size bytes; sound modules: $(tr '\n' ' ' <"$WORK/$name.modules")"
+  [ "$(capture_size "$home")" = "$size" ]
+}
+
+plays_tone() {  # plays_tone NAME RATE CHANNELS: 3 s or more of 440 Hz, unbroken
+  "$analyzer" "$WORK/home-$1/capture.raw" --rate "$2" --channels "$3" --expect-hz 440 \
+    --min-seconds 3 --max-gap-ms 5 --max-break 0.5 | sed 's/^/    /'
+  return "${PIPESTATUS[0]}"
+}
+
+for file in cbr:44100:2 id3:44100:2 vbr:44100:2 mono22:22050:1; do
+  IFS=: read -r name rate channels <<<"$file"
+  check "$name: plays, ends on a key, and the sound ends with it" \
+    run_saver "$name" "$(winepath -w "$WORK/$name.mp3")" 1 30
+  check "$name: loops as one unbroken 440 Hz sine" plays_tone "$name" "$rate" "$channels"
+done
+check "playing music loads the sound stack (so its absence below means something)" \
+  test -s "$WORK/cbr.modules"
+check "a path of 503 characters plays" run_saver long503 "$long503" 1 30
+check "  ... the whole file, looped" plays_tone long503 44100 2
+
+silent_case() {  # silent_case NAME PATH FLAG
+  check "$1: the saver still ends on a key" run_saver "$1" "$2" "$3" 2
+  check "$1: silence" eval "[ ! -s '$WORK/home-$1/capture.raw' ]"
+  check "$1: no sound stack loaded" test ! -s "$WORK/$1.modules"
+}
+silent_case music-off "$(winepath -w "$WORK/cbr.mp3")" 0
+silent_case empty "" 1
+check "empty: no more threads than with music off" \
+  test "$(wc -l <"$WORK/empty.threads")" -le "$(wc -l <"$WORK/music-off.threads")"
+silent_case missing 'C:\no\such\file.mp3' 1
+silent_case text "$(winepath -w "$WORK/text.mp3")" 1
+silent_case truncated "$(winepath -w "$WORK/truncated.mp3")" 1
+silent_case music-two "$(winepath -w "$WORK/cbr.mp3")" 2
+silent_case path-504 "${long503}x" 1
+
+finish
