@@ -2,6 +2,14 @@
 
 #include "audio/FileBytes.h"
 
+// The codec is closed before the output: under Wine, closing an ACM stream
+// while waveOutClose is still tearing down its device corrupts the heap now
+// and then ("free block overwritten" with heap checking on).
+AudioStream::~AudioStream() {
+    m_player.Stop();
+    m_decoder.Close();
+}
+
 bool AudioStream::OpenFile(const char* pszPath, uint64_t nOffset, uint64_t nLength) {
     return ReadFileBytes(pszPath, nOffset, nLength, &m_file) && Prepare(m_file.data(), m_file.size());
 }

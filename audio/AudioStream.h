@@ -14,6 +14,7 @@
 class AudioStream {
 public:
     AudioStream() = default;
+    ~AudioStream();
     AudioStream(const AudioStream&) = delete;
     AudioStream& operator=(const AudioStream&) = delete;
 
