@@ -150,21 +150,18 @@ reg_five() {  # reg_five BLUR OPS RPS PATH MUSIC: stores the five settings
   reg_set_dword "Motion Blur" "$1"; reg_set_dword OPS "$2"; reg_set_dword RPS "$3"
   reg_set_sz "MP3 Sound" "$4"; reg_set_dword bMusic "$5"
 }
-tone_mp3() {  # tone_mp3 HZ FILE: one second of a sine, as lame writes it
-  sox -n -r 44100 -c 2 "$WORK/tone.wav" synth 1 sine "$1" vol 0.5 && lame --quiet -b 128 "$WORK/tone.wav" "$2"
+# --- end of setup dialog --------------------------------------------------------
+
+# --- sound: tone files and captured sound ---------------------------------------
+tone_file() {  # tone_file NAME HZ RATE CHANNELS LAME-ARGS...: $WORK/NAME.mp3, 1 s of a sine
+  # Whole periods in the second: looped without a cut or padding it is one unbroken sine.
+  local name=$1 hz=$2 rate=$3 channels=$4; shift 4
+  sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" synth 1 sine "$hz" vol 0.5 &&
+    lame --quiet "$@" "$WORK/$name.wav" "$WORK/$name.mp3"
 }
 capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/capture.raw
   mkdir -p "$1"
   printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$1/capture.raw" >"$1/.asoundrc"
-}
-# --- end of setup dialog --------------------------------------------------------
-
-# --- sound: tone files and captured sound ---------------------------------------
-tone_file() {  # tone_file NAME RATE CHANNELS LAME-ARGS...: $WORK/NAME.mp3, 1 s of 440 Hz
-  # 440 whole periods: looped without a cut or padding it is one unbroken sine.
-  local name=$1 rate=$2 channels=$3; shift 3
-  sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" synth 1 sine 440 vol 0.5 &&
-    lame --quiet "$@" "$WORK/$name.wav" "$WORK/$name.mp3"
 }
 capture_size() { stat -c %s "$1/capture.raw" 2>/dev/null || echo 0; }  # capture_size HOME
 # The sound stack a process has loaded, and its threads, one name a line.

@@ -72,7 +72,7 @@ reg_export "$WORK/after.reg"
 check "the registry is byte for byte as it was" cmp "$WORK/before.reg" "$WORK/after.reg"
 
 note "music: Browse while it plays, untick, tick, Cancel"
-tone_mp3 440 "$WORK/tone440.mp3"; tone_mp3 660 "$WORK/tone660.mp3"
+tone_file tone440 440 44100 2 -b 128; tone_file tone660 660 44100 2 -b 128
 tone440=$(winepath -w "$WORK/tone440.mp3"); tone660=$(winepath -w "$WORK/tone660.mp3")
 capture_home "$WORK/on"
 cap="$WORK/on/capture.raw"

@@ -7,10 +7,10 @@
 . "$(dirname "$0")/lib.sh"
 analyzer=${1:?ferro_capture_analyze}
 
-tone_file cbr 44100 2 -b 128
-tone_file id3 44100 2 -b 128 --add-id3v2 --pad-id3v2-size 2000 --tt Loop
-tone_file vbr 44100 2 -V 2
-tone_file mono22 22050 1 -m m -b 64
+tone_file cbr 440 44100 2 -b 128
+tone_file id3 440 44100 2 -b 128 --add-id3v2 --pad-id3v2-size 2000 --tt Loop
+tone_file vbr 440 44100 2 -V 2
+tone_file mono22 440 22050 1 -m m -b 64
 echo "these are not the frames you are looking for" >"$WORK/text.mp3"
 head -c 600 "$WORK/cbr.mp3" >"$WORK/truncated.mp3"  # the Info frame and a scrap
 
