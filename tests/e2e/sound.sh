@@ -13,6 +13,7 @@ tone_file vbr 440 44100 2 -V 2
 tone_file mono22 440 22050 1 -m m -b 64
 echo "these are not the frames you are looking for" >"$WORK/text.mp3"
 head -c 600 "$WORK/cbr.mp3" >"$WORK/truncated.mp3"  # the Info frame and a scrap
+cp "$WORK/cbr.mp3" "$WORK/huge.mp3" && truncate -s $(((64 << 20) + 1)) "$WORK/huge.mp3"  # over the limit
 
 long_path() {  # long_path N: the Windows path, N characters long, of a copy of cbr.mp3,
   # and the same path with an "x" added, which names another copy
@@ -79,5 +80,6 @@ silent_case text "$(winepath -w "$WORK/text.mp3")" 1
 silent_case truncated "$(winepath -w "$WORK/truncated.mp3")" 1
 silent_case music-two "$(winepath -w "$WORK/cbr.mp3")" 2
 silent_case path-504 "${long503}x" 1
+silent_case too-large "$(winepath -w "$WORK/huge.mp3")" 1
 
 finish
