@@ -14,6 +14,7 @@
 
 #include "audio/AcmMp3Decoder.h"
 #include "audio/Mp3Stream.h"
+#include "win/audio/ToneFile.h"
 
 namespace {
 std::map<LPACMSTREAMHEADER, std::pair<DWORD, DWORD>> g_prepared;
@@ -33,12 +34,7 @@ MMRESULT WINAPI __wrap_acmStreamUnprepareHeader(HACMSTREAM h, LPACMSTREAMHEADER 
 }
 
 TEST(AcmMp3Decoder, DecodesARealFileAndGivesItsBuffersBack) {
-    // Written next to the test program by the build: one second of 440 Hz.
-    char szPath[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string strPath = szPath;
-    std::ifstream in(strPath.substr(0, strPath.find_last_of("\\/") + 1) + "audio_tone.mp3",
-                     std::ios::binary);
+    std::ifstream in(ToneNextToProgram(), std::ios::binary);
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
     Mp3Stream stream;
