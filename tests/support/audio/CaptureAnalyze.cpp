@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "support/audio/SineBreak.h"
+
 int main(int argc, char** argv) {
     std::map<std::string, double> opt = {{"--rate", 44100}, {"--channels", 2}, {"--expect-hz", 0},
                                          {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
@@ -58,14 +60,8 @@ int main(int argc, char** argv) {
         if (i > nFirst && (s[i - 1] < 0) != (s[i] < 0)) ++nCrossings;
     }
     const double dAudible = nLast > nFirst ? double(nLast - nFirst + 1) / dRate : 0;
-    // A sine obeys s[n+1] + s[n-1] = 2 cos(w) s[n]; what is left over at a
-    // break is about peak * w * (the jump in samples). The ends are left out.
-    double dBreak = 0;
-    const double w = 2 * M_PI * dHz / dRate;
-    const size_t nEdge = size_t(0.02 * dRate);
-    for (size_t i = nFirst + nEdge; dHz > 0 && i + nEdge < nLast; ++i)
-        dBreak = std::max(dBreak, std::fabs(s[i + 1] + s[i - 1] - 2 * std::cos(w) * s[i]));
-    dBreak = dPeak > 0 && w > 0 ? dBreak / (dPeak * w) : 0;
+    // The ends are left out.
+    const double dBreak = s.empty() ? 0 : SineBreakSamples(s.data(), nFirst, nLast, size_t(0.02 * dRate), dHz, dRate);
     const double dGapMs = 1000.0 * double(nGap) / dRate;
     const double dFound = dAudible > 0 ? nCrossings / 2.0 / dAudible : 0;
     std::printf("seconds %.3f\naudible_seconds %.3f\ndominant_hz %.2f\nlongest_gap_ms %.2f\n"
