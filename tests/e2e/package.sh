@@ -35,7 +35,8 @@ readme=$WORK/unpacked/$folder/README.txt
 check "README.txt names the settings key" grep -qF 'HKEY_CURRENT_USER\Software\Vantrel\Ferrovane ScreenSaver\Config' "$readme"
 check "README.txt names both files written to %TEMP%" \
   bash -c "grep -qF TarsolinResMD3.MD3 '$readme' && grep -qF TarsolinResTGA.TGA '$readme'"
-check "msidump lists every table of the .msi" bash -c "mkdir '$WORK/tables' && msidump -d '$WORK/tables' '$msi' >/dev/null"
+# msidump writes the binary streams into the folder it runs in.
+check "msidump lists every table of the .msi" bash -c "mkdir '$WORK/tables' && cd '$WORK/tables' && msidump -d . '$msi' >/dev/null"
 check "the .msi carries the zip's three files and the icon" \
   test "$(packaged "$msi")" = "$(files_of "$WORK/unpacked" "$FERRO_ROOT/res/ferrovane.ico")"
 
