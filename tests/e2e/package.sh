@@ -13,7 +13,7 @@ package() {  # package DIST [VERSION]: prints the paths of the zip and the .msi
   FERRO_BUILD=$build FERRO_DIST=$1 FERRO_VERSION=${2:-} "$FERRO_ROOT/scripts/package" --no-build
 }
 files_of() { find "$@" -type f -exec md5sum {} + 2>/dev/null | sed 's| .*/| |' | sort; }  # "md5 name" a line
-packaged() {  # the files an .msi installs, as files_of prints them, and its icon
+packaged() {  # the files an .msi installs, as files_of prints them, and the program's icon
   rm -rf "$WORK/x" && msiextract -C "$WORK/x" "$1" >/dev/null && files_of "$WORK/x" "$FERRO_ROOT/res/ferrovane.ico"
 }
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
@@ -37,7 +37,7 @@ check "README.txt names both files written to %TEMP%" \
   bash -c "grep -qF TarsolinResMD3.MD3 '$readme' && grep -qF TarsolinResTGA.TGA '$readme'"
 # msidump writes the binary streams into the folder it runs in.
 check "msidump lists every table of the .msi" bash -c "mkdir '$WORK/tables' && cd '$WORK/tables' && msidump -d . '$msi' >/dev/null"
-check "the .msi carries the zip's three files and the icon" \
+check "the .msi carries the zip's three files" \
   test "$(packaged "$msi")" = "$(files_of "$WORK/unpacked" "$FERRO_ROOT/res/ferrovane.ico")"
 
 # --- a fresh prefix; the real msiexec -------------------------------------------
@@ -48,7 +48,7 @@ windows=$WINEPREFIX/drive_c/windows
 programs="$WINEPREFIX/drive_c/Program Files/Ferrovane ScreenSaver"
 msi() { wine msiexec "$@" /qn >/dev/null 2>&1; }
 refused() { ! msi /i "$1"; }
-installed() { files_of "$windows/system32/Ferrovane.scr" "$programs" "$windows/Installer/"{*}; }
+installed_files() { files_of "$windows/system32/Ferrovane.scr" "$programs" "$windows/Installer/"\{*\}; }
 entries() {  # the saver's Apps & Features entries, "{ProductCode} name|version|publisher" a line
   reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | awk -F '    ' '
     function out() { if (n != "") print k, n "|" v "|" p }
@@ -67,7 +67,7 @@ for value in 'LogPixels /t REG_DWORD /d 144' "SCRNSAVE.EXE /t REG_SZ /d $install
 done
 check "msiexec /i installs the .msi" msi /i "$msi"
 check "the packaged files are installed: the saver in System32, the rest in Program Files, the icon" \
-  test "$(installed)" = "$(packaged "$msi")"
+  test "$(installed_files)" = "$(packaged "$msi")"
 check "one Apps & Features entry, with name, version and publisher" \
   test "$(entries)" = "$(product_code "$msi") Ferrovane ScreenSaver|$version|Vantrel"
 
@@ -93,18 +93,18 @@ check "/c: Escape closes the dialog and ends the program" wait_for_exit "$setup"
 # --- upgrade, refused downgrade, uninstall --------------------------------------
 printf 'changed' >>"$windows/system32/Ferrovane.scr"  # the upgrade must replace it
 check "$newer installs over $version" msi /i "$newer_msi"
-check "$newer: its files replace the installed ones" test "$(installed)" = "$(packaged "$newer_msi")"
+check "$newer: its files replace the installed ones" test "$(installed_files)" = "$(packaged "$newer_msi")"
 check "$newer: one entry, the new version" \
   test "$(entries)" = "$(product_code "$newer_msi") Ferrovane ScreenSaver|$newer|Vantrel"
-before=$(installed; entries)
+before=$(installed_files; entries)
 for refused in "older $msi" "the same version built again $again_msi"; do
   check "${refused% *} over $newer: refused" refused "${refused##* }"
-  check "${refused% *} over $newer: nothing changes" test "$(installed; entries)" = "$before"
+  check "${refused% *} over $newer: nothing changes" test "$(installed_files; entries)" = "$before"
 done
 reg_set_dword OPS 7
 check "msiexec /x uninstalls" msi /x "$newer_msi"
 check "the uninstall removes the files, the folder, the icon and the entry" \
-  test -z "$(installed; entries)" -a ! -e "$programs"
+  test -z "$(installed_files; entries)" -a ! -e "$programs"
 check "the uninstall keeps the user's settings" values_are OPS "REG_DWORD 0x7"
 
 finish
