@@ -57,6 +57,8 @@ entries() {  # the saver's Apps & Features entries, "{ProductCode} name|version|
     $2 == "DisplayVersion" { v = $4 } $2 == "Publisher" { p = $4 }
     END { out() }'
 }
+# The icon Apps & Features shows for a package: Wine keeps it beside the product, not in the entry.
+product_icons() { reg_query 'HKLM\Software\Classes\Installer\Products' /s | sed -n 's/^ *ProductIcon *REG_SZ *//p'; }
 installed='C:\windows\system32\Ferrovane.scr'
 # Heap checking is for the saver: Wine's msiexec under it takes 10 s a run.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\msiexec.exe' \
@@ -68,8 +70,9 @@ done
 check "msiexec /i installs the .msi" msi /i "$msi"
 check "the packaged files are installed: the saver in System32, the rest in Program Files, the icon" \
   test "$(installed_files)" = "$(packaged "$msi")"
-check "one Apps & Features entry, with name, version and publisher" \
-  test "$(entries)" = "$(product_code "$msi") Ferrovane ScreenSaver|$version|Vantrel"
+code=$(product_code "$msi")
+check "one Apps & Features entry, with name, version, publisher and the program's icon" \
+  test "$(entries; product_icons)" = "$code Ferrovane ScreenSaver|$version|Vantrel"$'\n'"C:\\windows\\Installer\\$code\\ferrovane.ico"
 
 # --- saver mode, as the system starts it --------------------------------------
 temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)
@@ -104,7 +107,7 @@ done
 reg_set_dword OPS 7
 check "msiexec /x uninstalls" msi /x "$newer_msi"
 check "the uninstall removes the files, the folder, the icon and the entry" \
-  test -z "$(installed_files; entries)" -a ! -e "$programs"
+  test -z "$(installed_files; entries; product_icons)" -a ! -e "$programs"
 check "the uninstall keeps the user's settings" values_are OPS "REG_DWORD 0x7"
 
 finish
