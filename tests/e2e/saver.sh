@@ -44,7 +44,7 @@ ends() {  # ends SHOT: the brightest channel (0-255) in the lit box's top row an
 }
 # The model's own top and bottom rows are lit over a quarter; a trail copy beyond it, at 20 %, is not.
 dim_end() { local top bottom; read -r top bottom < <(ends "$1"); [ "$top" -le 64 ] || [ "$bottom" -le 64 ]; }
-near() { [ $(($1 - $2)) -le "$3" ] && [ $(($2 - $1)) -le "$3" ]; }  # near A B SLACK
+near() { local d=$((${1:-99999} - ${2:-0})); [ "${d#-}" -le "$3" ]; }  # near A B SLACK: within SLACK of each other
 differ() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" /dev/null 2>&1 | cut -d' ' -f1; }
 # two_shots SWITCH OPS RPS BLUR [CHANGE]: the saver started with only these
 # settings, shot once the model shows (s1), then again (s2) a second later, or
@@ -92,7 +92,7 @@ check "-s: one window over the whole screen" covers_screen
 check "OPS 0, RPS 0: still, the same picture 1 s later" test "$(differ s1 s2)" = 0
 check "at rest the model's foot is 0.625 of the half-height below the centre ($(lit_box s1))" \
   near "$(field s1 4)" "$rest_bottom" 3
-check "and black beside it" beside_black s1
+check "and centred across" near $(($(field s1 1) + $(field s1 3))) "$W" 4
 xdotool key a
 check "a key ends it" wait_for_exit "$pid" 10
 
@@ -101,6 +101,7 @@ check "S: one window over the whole screen" covers_screen
 changed=$(differ s1 s2)
 check "OPS 0, RPS 6: it turns ($changed pixels changed)" above "$changed" 500
 check "in place: its foot stays ($(lit_box s1); $(lit_box s2))" near "$(field s1 4)" "$(field s2 4)" 2
+for shot in s1 s2; do check "black beside it as it turns ($(lit_box $shot))" beside_black $shot; done
 xdotool click 1
 check "a left click ends it" wait_for_exit "$pid" 10
 
