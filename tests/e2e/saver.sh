@@ -76,7 +76,7 @@ done
 mkdir -p "${FERRO_ARTIFACTS:-$WORK}" && cp "$WORK/a.png" "${FERRO_ARTIFACTS:-$WORK}/saver-e2e.png"
 check "a resting pointer does not end it" still_running_after "$pid" 1
 traced() { [ "$(grep -c 'approx [0-9.]*fps' "$WORK/bg.log")" -ge 2 ]; }
-wait_until 10 traced
+check "Wine traces the frame rate a second time" wait_until 10 traced
 # Wine traces the rate every 1.5 s; the first line counts from start-up.
 fps=$(grep -o 'approx [0-9.]*fps' "$WORK/bg.log" | tail -n 1 | tr -dc '0-9.')
 check "it keeps its pace: $fps frames a second, not fewer than 28" above "${fps:-0}" 28
