@@ -26,7 +26,7 @@ struct Picture {
     int Differing(const Picture& other) const { return Count([&](int i) { return !std::equal(At(i), At(i) + 3, other.At(i)); }); }
     int BrightestInRow(int y) const {
         int n = 0;
-        Count([&](int i) { return i / nWidth == y && (n = std::max(n, Brightest(i))); });
+        for (int x = 0; y >= 0 && x < nWidth; ++x) n = std::max(n, Brightest(y * nWidth + x));  // no row: 0
         return n;
     }
     Box LitBox() const {
