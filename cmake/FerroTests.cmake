@@ -78,9 +78,9 @@ function(ferro_wine_session)
   set(session ${FERRO_WINE_SESSION}-${T_NAME})
   add_test(NAME wine.${T_NAME}.setup COMMAND ${FERRO_ROOT}/scripts/wine-session start ${session})
   add_test(NAME wine.${T_NAME}.teardown COMMAND ${FERRO_ROOT}/scripts/wine-session stop ${session})
-  # Starting Wine is heavy work: not beside a test that measures the saver.
+  # Its own display: the set-up may run beside the tests of the shared one.
   set_tests_properties(wine.${T_NAME}.setup PROPERTIES FIXTURES_SETUP wine.${T_NAME} TIMEOUT 180
-    LABELS "e2e" RESOURCE_LOCK display ENVIRONMENT "${T_ENVIRONMENT}")
+    LABELS "e2e" ENVIRONMENT "${T_ENVIRONMENT}")
   set_tests_properties(wine.${T_NAME}.teardown PROPERTIES FIXTURES_CLEANUP wine.${T_NAME}
     TIMEOUT 60 LABELS "e2e")
 endfunction()
