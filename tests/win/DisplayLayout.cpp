@@ -1,6 +1,5 @@
-// Changes the monitor layout the way the system's display settings do:
-// "DisplayLayout DEVICE X Y WIDTH HEIGHT" places that monitor, and a width and
-// height of 0 detach it; the system then sends every top-level window
+// "DisplayLayout DEVICE X Y WIDTH HEIGHT" places a monitor as the display
+// settings do (0 x 0 detaches it), so every top-level window gets
 // WM_DISPLAYCHANGE. Exit code 0 when the change was applied.
 #include <windows.h>
 
@@ -17,8 +16,7 @@ int main(int argc, char** argv)
     mode.dmPosition = { std::atoi(argv[2]), std::atoi(argv[3]) };
     mode.dmPelsWidth = static_cast<DWORD>(std::atoi(argv[4]));
     mode.dmPelsHeight = static_cast<DWORD>(std::atoi(argv[5]));
-    const LONG stored = ::ChangeDisplaySettingsExA(argv[1], &mode, nullptr,
-                                                   CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
+    const LONG stored = ::ChangeDisplaySettingsExA(argv[1], &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
     const LONG applied = ::ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
     std::printf("stored %ld, applied %ld\n", stored, applied);
     return stored == DISP_CHANGE_SUCCESSFUL && applied == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
