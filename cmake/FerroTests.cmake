@@ -5,9 +5,13 @@
 # ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
 #   Windows GoogleTest program: built by the Windows build, run under Wine by the
 #   native build's CTest (label "win", inside the shared Wine session).
-# ferro_e2e_test(NAME n COMMAND cmd ... [LABELS ...])
+# ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
-#   such tests take the display one at a time.
+#   such tests take the display one at a time. With SESSION, the script runs in
+#   the Wine session of ferro_wine_session(NAME s) instead of the shared one.
+# ferro_wine_session(NAME s [ENVIRONMENT var=value ...])
+#   a Wine session of its own (scripts/wine-session with those variables), set
+#   up before the first test that asks for it and ended after the last.
 #
 # Windows executables land in ${FERRO_WIN_BIN}; scripts find the .scr there.
 
@@ -49,15 +53,36 @@ function(ferro_win_test)
 endfunction()
 
 function(ferro_e2e_test)
-  cmake_parse_arguments(T "" "NAME" "COMMAND;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;SESSION" "COMMAND;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     return()
   endif()
+  set(session ${FERRO_WINE_SESSION})
+  set(fixture wine)
+  if(T_SESSION)
+    set(session ${FERRO_WINE_SESSION}-${T_SESSION})
+    set(fixture wine.${T_SESSION})
+  endif()
   add_test(NAME ${T_NAME}
-    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} ${T_COMMAND})
+    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${session} ${T_COMMAND})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
-    FIXTURES_REQUIRED wine RESOURCE_LOCK display
+    FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK display
     ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
+endfunction()
+
+function(ferro_wine_session)
+  cmake_parse_arguments(T "" "NAME" "ENVIRONMENT" ${ARGN})
+  if(FERRO_WINDOWS)
+    return()
+  endif()
+  set(session ${FERRO_WINE_SESSION}-${T_NAME})
+  add_test(NAME wine.${T_NAME}.setup COMMAND ${FERRO_ROOT}/scripts/wine-session start ${session})
+  add_test(NAME wine.${T_NAME}.teardown COMMAND ${FERRO_ROOT}/scripts/wine-session stop ${session})
+  # Its own display: the set-up may run beside the tests of the shared one.
+  set_tests_properties(wine.${T_NAME}.setup PROPERTIES FIXTURES_SETUP wine.${T_NAME} TIMEOUT 180
+    LABELS "e2e" ENVIRONMENT "${T_ENVIRONMENT}")
+  set_tests_properties(wine.${T_NAME}.teardown PROPERTIES FIXTURES_CLEANUP wine.${T_NAME}
+    TIMEOUT 60 LABELS "e2e")
 endfunction()
 
 # ferro_win_tool(NAME n SOURCES ... [LIBS ...])

@@ -15,6 +15,7 @@ FERRO_BEGIN_MESSAGE_MAP(CFullScreenSceneWnd, CSceneWnd)
     FERRO_ON_MESSAGE(WM_RBUTTONDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_KEYDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_SYSKEYDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_DISPLAYCHANGE, HandleDisplayChange)
 FERRO_END_MESSAGE_MAP()
 
 CFullScreenSceneWnd::CFullScreenSceneWnd()
@@ -29,8 +30,13 @@ CFullScreenSceneWnd::~CFullScreenSceneWnd() = default;
 BOOL CFullScreenSceneWnd::CreateFullScreen()
 {
     const RECT screen = { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
-    return CreateSceneWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                             screen, nullptr);
+    if (!CreateSceneWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                           screen, nullptr))
+        return FALSE;  // the object is gone
+    // One monitor is the common case, and this window covers it: no covers.
+    if (::GetSystemMetrics(SM_CMONITORS) > 1)
+        m_Covers.Update(m_hWnd);
+    return TRUE;
 }
 
 LRESULT CFullScreenSceneWnd::HandleSysCommand(WPARAM wParam, LPARAM)
@@ -89,4 +95,12 @@ LRESULT CFullScreenSceneWnd::HandleUserInput(WPARAM, LPARAM)
 {
     PostMessage(WM_CLOSE);
     return Default();  // the key or button keeps its usual further effects
+}
+
+LRESULT CFullScreenSceneWnd::HandleDisplayChange(WPARAM, LPARAM)
+{
+    // A monitor came, went or changed: no monitor uncovered, no cover left over
+    // a monitor that is gone. This window keeps its place.
+    m_Covers.Update(m_hWnd);
+    return Default();
 }

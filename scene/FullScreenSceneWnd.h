@@ -1,8 +1,10 @@
 // The saver-mode window: a top-most pop-up over the primary screen that hides
 // the pointer, closes at the first sign of the user or when it loses
-// activation, and ends the program when it is destroyed.
+// activation, and ends the program when it is destroyed. Any other monitors
+// get black covers, which follow changes of the monitor layout.
 #pragma once
 
+#include "scene/MonitorCovers.h"
 #include "scene/SceneWnd.h"
 
 class CFullScreenSceneWnd : public CSceneWnd {
@@ -13,6 +15,7 @@ public:
     BOOL CreateFullScreen();
 
     POINT m_ptFirstMouse;  // client coordinates; (-1, -1) until the first move
+    MonitorCovers m_Covers;
 
 protected:
     LRESULT HandleSysCommand(WPARAM wParam, LPARAM lParam);
@@ -23,6 +26,7 @@ protected:
     LRESULT HandleActivateApp(WPARAM wParam, LPARAM lParam);
     LRESULT HandleMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT HandleUserInput(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleDisplayChange(WPARAM wParam, LPARAM lParam);
 
     FERRO_DECLARE_MESSAGE_MAP()
 };

@@ -88,8 +88,10 @@ saver_window() {
 has_saver_window() { [ -n "$(saver_window)" ]; }
 wait_for_saver_window() { wait_until "${1:-30}" has_saver_window; }
 
-window_geometry() {  # prints WxH+X+Y of an X window; nothing for no id (xwininfo would wait for a click)
-  [ -n "$1" ] && xwininfo -id "$1" | awk '/-geometry/ { print $2 }'
+window_geometry() {  # prints WxH+X+Y of an X window, X and Y from the screen's top left;
+  # nothing for no id (xwininfo would wait for a click)
+  [ -n "$1" ] && xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }'
 }
 
 screen_size() {

@@ -1,0 +1,106 @@
+#include "scene/MonitorCovers.h"
+
+#include "res/resource.h"
+
+#include <windowsx.h>
+
+namespace {
+
+struct Uncovered {
+    RECT rcOwner;
+    std::vector<RECT> monitors;
+};
+
+BOOL CALLBACK CollectUncovered(HMONITOR, HDC, LPRECT pMonitor, LPARAM lParam)
+{
+    auto* pUncovered = reinterpret_cast<Uncovered*>(lParam);
+    const RECT& o = pUncovered->rcOwner;
+    const RECT& m = *pMonitor;
+    if (m.left < o.left || m.top < o.top || m.right > o.right || m.bottom > o.bottom)
+        pUncovered->monitors.push_back(m);
+    return TRUE;
+}
+
+}  // namespace
+
+FERRO_BEGIN_MESSAGE_MAP(CMonitorCoverWnd, CWnd)
+    FERRO_ON_MESSAGE(WM_MOUSEACTIVATE, HandleMouseActivate)
+    FERRO_ON_MESSAGE(WM_MOUSEMOVE, HandleMouseMove)
+    FERRO_ON_MESSAGE(WM_LBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_RBUTTONDOWN, HandleUserInput)
+FERRO_END_MESSAGE_MAP()
+
+BOOL CMonitorCoverWnd::CreateCover(HWND hOwner, const RECT& rect)
+{
+    static LPCSTR s_lpszClass = nullptr;
+    if (s_lpszClass == nullptr) {
+        HCURSOR hBlank = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
+        s_lpszClass = RegisterWndClass(0, hBlank, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
+                                       nullptr);
+    }
+    // Where the pointer rests now; when it cannot be read, the first move seen.
+    m_bRestKnown = ::GetCursorPos(&m_ptRest);
+    // Shown without activation: the scene window must stay the active one.
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, s_lpszClass, "", WS_POPUP,
+                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hOwner, nullptr))
+        return FALSE;
+    ::ShowWindow(m_hWnd, SW_SHOWNA);
+    return TRUE;
+}
+
+void CMonitorCoverWnd::MoveCover(const RECT& rect)
+{
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CMonitorCoverWnd::HandleMouseActivate(WPARAM, LPARAM)
+{
+    return MA_NOACTIVATE;  // the click itself still arrives, and closes
+}
+
+LRESULT CMonitorCoverWnd::HandleMouseMove(WPARAM, LPARAM lParam)
+{
+    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+    ::ClientToScreen(m_hWnd, &pt);
+    if (!m_bRestKnown) {
+        m_ptRest = pt;
+        m_bRestKnown = TRUE;
+    } else if (pt.x != m_ptRest.x || pt.y != m_ptRest.y) {
+        CloseOwner();
+    }
+    return Default();
+}
+
+LRESULT CMonitorCoverWnd::HandleUserInput(WPARAM, LPARAM)
+{
+    CloseOwner();
+    return Default();
+}
+
+void CMonitorCoverWnd::CloseOwner()
+{
+    ::PostMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_CLOSE, 0, 0);
+}
+
+void MonitorCovers::Update(HWND hOwner)
+{
+    Uncovered uncovered;
+    ::GetWindowRect(hOwner, &uncovered.rcOwner);
+    ::EnumDisplayMonitors(nullptr, nullptr, &CollectUncovered, reinterpret_cast<LPARAM>(&uncovered));
+    const std::vector<RECT>& monitors = uncovered.monitors;
+    while (m_wndCovers.size() > monitors.size()) {  // monitors gone
+        m_wndCovers.back()->DestroyWindow();
+        m_wndCovers.pop_back();
+    }
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        if (i < m_wndCovers.size()) {
+            m_wndCovers[i]->MoveCover(monitors[i]);
+            continue;
+        }
+        auto pCover = std::make_unique<CMonitorCoverWnd>();
+        if (pCover->CreateCover(hOwner, monitors[i]))
+            m_wndCovers.push_back(std::move(pCover));
+    }
+}

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Saver mode on two monitors side by side (a session of its own, see
+# scripts/wine-session): the scene window covers the primary monitor as on one,
+# one black top-most window covers the second exactly and follows it when the
+# display settings detach and attach it again; the pointer moving onto it, a
+# click on it or a key ends the saver with exit code 0.
+. "$(dirname "$0")/lib.sh"
+
+scene=1024x768+0+0 cover=800x600+1024+0
+layout() { wine "$FERRO_WIN_BIN/DisplayLayout.exe" '\\.\DISPLAY2' "$@" >>"$WORK/bg.log" 2>&1; }
+saver_windows() { xdotool search --onlyvisible --class ferrovane; }
+windows() {  # the saver's visible windows, as WxH+X+Y, sorted
+  local w
+  for w in $(saver_windows); do window_geometry "$w"; done | sort | xargs
+}
+windows_are() { [ "$(windows)" = "$*" ]; }
+all_topmost() {  # Wine marks the X window of a top-most window "above"
+  local w
+  for w in $(saver_windows); do xprop -id "$w" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || return 1; done
+}
+ends_with_0() {  # a saver left running is ended, so that it cannot disturb the next run
+  wait_for_exit "$1" 10 && wait "$1" && return 0
+  kill -9 "$1" 2>/dev/null
+  return 1
+}
+# start_at PIDVAR X Y: the pointer rests at X,Y while the saver starts, until both windows show.
+start_at() {
+  xdotool mousemove "$2" "$3"
+  start_saver "$1" /s
+  wait_until 30 windows_are "$scene" "$cover"
+}
+
+reg_quiet_defaults
+xsetroot -solid '#808080'  # the desktop, where nothing covers it: never black
+
+start_at pid 200 200
+check "the scene window over the primary, one window over the second monitor: $(windows)" \
+  windows_are "$scene" "$cover"
+check "both are top-most" all_topmost
+import -window root "$WORK/shot.png"
+check "the second monitor is black" \
+  test "$(convert "$WORK/shot.png" -crop "$cover" +repage -format '%[fx:maxima]' info:)" = 0
+layout 0 0 0 0
+check "the second monitor detached: its window goes, the saver stays" \
+  eval 'wait_until 10 windows_are "$scene" && alive "$pid"'
+layout 1024 0 800 600
+check "attached again: covered again" wait_until 10 windows_are "$scene" "$cover"
+xdotool mousemove 1300 300
+check "the pointer moving onto the black window ends it, exit code 0" ends_with_0 "$pid"
+
+start_at pid 1300 300
+xdotool key a
+check "a key, the pointer over the black window, ends it, exit code 0" ends_with_0 "$pid"
+
+start_at pid 1300 300
+xdotool click 1
+check "a click on the black window ends it, exit code 0" ends_with_0 "$pid"
+
+finish
