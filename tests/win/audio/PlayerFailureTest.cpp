@@ -14,6 +14,7 @@
 namespace {
 std::atomic<bool> g_bRefuse{false};
 std::atomic<int> g_nQueued{0};
+std::atomic<int> g_nRefused{0};
 
 bool QueuedWithin(DWORD nMilliseconds) {
     const int nBefore = g_nQueued.load();
@@ -28,7 +29,7 @@ bool QueuedWithin(DWORD nMilliseconds) {
 extern "C" {
 extern decltype(&waveOutWrite) __real___imp_waveOutWrite;
 static MMRESULT WINAPI RefusingWaveOutWrite(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cbHeader) {
-    if (g_bRefuse.load()) return MMSYSERR_NOMEM;
+    if (g_bRefuse.load()) return ++g_nRefused, MMSYSERR_NOMEM;
     const MMRESULT result = __real___imp_waveOutWrite(hWaveOut, pHeader, cbHeader);
     if (result == MMSYSERR_NOERROR) ++g_nQueued;
     return result;
@@ -45,8 +46,9 @@ TEST(AudioLibrary, PlaysAgainAfterTheDeviceRefusedABuffer) {
     ASSERT_TRUE(BASS_StreamPlay(hStream, FALSE, BASS_SAMPLE_LOOP));
     EXPECT_TRUE(QueuedWithin(5000)) << "never played";
 
-    g_bRefuse = true;
-    Sleep(1000);  // the queued buffers drain; a refused one is never given back
+    g_bRefuse = true;  // the queued buffers drain; a refused one is never given back
+    for (DWORD nWaited = 0; g_nRefused.load() == 0 && nWaited < 5000; nWaited += 20) Sleep(20);
+    ASSERT_GT(g_nRefused.load(), 0) << "never asked the device for another buffer";
     g_bRefuse = false;
     EXPECT_FALSE(QueuedWithin(500)) << "went on playing through a refused buffer";
     ASSERT_TRUE(BASS_StreamPlay(hStream, FALSE, BASS_SAMPLE_LOOP));
