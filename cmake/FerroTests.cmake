@@ -2,21 +2,36 @@
 #
 # ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
 #   native GoogleTest program over the portable code, label "unit".
-# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...] [UNTIMED])
 #   Windows GoogleTest program: built by the Windows build, run under Wine by the
 #   native build's CTest (label "win", inside the shared Wine session).
-# ferro_e2e_test(NAME n COMMAND cmd ... [LABELS ...])
+# ferro_e2e_test(NAME n COMMAND cmd ... [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time.
+# Windows-side and end-to-end tests measure pace or sound timing unless marked
+# UNTIMED: those take the "cpu" lock too, as CPU-heavy tests (fuzzers, lint)
+# do (FERRO_CPU_HEAVY), so that the two never run side by side.
 #
 # Windows executables land in ${FERRO_WIN_BIN}; scripts find the .scr there.
 
 set(FERRO_WIN_BUILD_DIR ${CMAKE_BINARY_DIR}/win)
 set(FERRO_WIN_BIN ${FERRO_WIN_BUILD_DIR}/bin)
 set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+# Properties of a CPU-heavy test; the high cost makes CTest start them first,
+# beside the untimed tests, rather than last with nothing to share the time.
+set(FERRO_CPU_HEAVY RESOURCE_LOCK cpu COST 1000)
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
+
+# The locks of a test on the display: "cpu" too unless it is untimed.
+function(ferro_test_lock out untimed)
+  if(untimed)
+    set(${out} display PARENT_SCOPE)
+  else()
+    set(${out} "display;cpu" PARENT_SCOPE)
+  endif()
+endfunction()
 
 function(ferro_unit_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -32,31 +47,33 @@ function(ferro_unit_test)
 endfunction()
 
 function(ferro_win_test)
-  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNTIMED" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
     target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
   else()
+    ferro_test_lock(lock ${T_UNTIMED})
     add_test(NAME ${T_NAME}
       COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION}
               wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
     # Windows-side tests make real windows and use the registry of the one
     # session: they take the desktop one at a time, like the end-to-end tests.
     set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
-      FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+      FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}")
   endif()
 endfunction()
 
 function(ferro_e2e_test)
-  cmake_parse_arguments(T "" "NAME" "COMMAND;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNTIMED" "NAME" "COMMAND;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     return()
   endif()
+  ferro_test_lock(lock ${T_UNTIMED})
   add_test(NAME ${T_NAME}
     COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} ${T_COMMAND})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
-    FIXTURES_REQUIRED wine RESOURCE_LOCK display
+    FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}"
     ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
 endfunction()
 
