@@ -9,28 +9,25 @@
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time.
 # Windows-side and end-to-end tests measure pace or sound timing unless marked
-# UNTIMED: those take the "cpu" lock too, as CPU-heavy tests (fuzzers, lint)
-# do (FERRO_CPU_HEAVY), so that the two never run side by side.
+# UNTIMED: those start only once the CPU-heavy tests (fuzzers, lint) have
+# ended, so that the two never run side by side.
 #
 # Windows executables land in ${FERRO_WIN_BIN}; scripts find the .scr there.
 
 set(FERRO_WIN_BUILD_DIR ${CMAKE_BINARY_DIR}/win)
 set(FERRO_WIN_BIN ${FERRO_WIN_BUILD_DIR}/bin)
 set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
-# Properties of a CPU-heavy test; the high cost makes CTest start them first,
-# beside the untimed tests, rather than last with nothing to share the time.
+# Properties of a CPU-heavy test: one at a time, leaving a core to the tests
+# on the display; the high cost makes CTest start them first.
 set(FERRO_CPU_HEAVY RESOURCE_LOCK cpu COST 1000)
+set(FERRO_CPU_HEAVY_TESTS lint.clang_mingw fuzz.md3 fuzz.tga fuzz.mp3)
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
 
-# The locks of a test on the display: "cpu" too unless it is untimed.
-function(ferro_test_lock out untimed)
-  if(untimed)
-    set(${out} display PARENT_SCOPE)
-  else()
-    set(${out} "display;cpu" PARENT_SCOPE)
-  endif()
+# A test that measures pace or sound timing waits for the CPU-heavy tests.
+function(ferro_timed_test name)
+  set_tests_properties(${name} PROPERTIES DEPENDS "${FERRO_CPU_HEAVY_TESTS}")
 endfunction()
 
 function(ferro_unit_test)
@@ -53,14 +50,16 @@ function(ferro_win_test)
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
     target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
   else()
-    ferro_test_lock(lock ${T_UNTIMED})
     add_test(NAME ${T_NAME}
       COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION}
               wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
     # Windows-side tests make real windows and use the registry of the one
     # session: they take the desktop one at a time, like the end-to-end tests.
     set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
-      FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}")
+      FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+    if(NOT T_UNTIMED)
+      ferro_timed_test(${T_NAME})
+    endif()
   endif()
 endfunction()
 
@@ -69,12 +68,14 @@ function(ferro_e2e_test)
   if(FERRO_WINDOWS)
     return()
   endif()
-  ferro_test_lock(lock ${T_UNTIMED})
   add_test(NAME ${T_NAME}
     COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} ${T_COMMAND})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
-    FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}"
+    FIXTURES_REQUIRED wine RESOURCE_LOCK display
     ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
+  if(NOT T_UNTIMED)
+    ferro_timed_test(${T_NAME})
+  endif()
 endfunction()
 
 # ferro_win_tool(NAME n SOURCES ... [LIBS ...])

@@ -28,8 +28,8 @@ long503=$(long_path 503)
 
 # run_saver NAME PATH MUSICFLAG SECONDS|silent: the saver with a capture of its
 # own, ended by a key once 3.5 s of sound are captured, within SECONDS, or after
-# 2 s in which none may come (silent: music starts with the window, so it would
-# have begun); notes the sound modules and threads it has while running.
+# a second in which none may come (silent: music starts as the window is made,
+# so it would have begun); notes the sound modules and threads it has.
 run_saver() {
   local name=$1 home=$WORK/home-$1 pid heard
   capture_home "$home"
@@ -37,7 +37,7 @@ run_saver() {
   xdotool mousemove 1000 10
   start_bg pid env HOME="$home" wine "$SCR" /s
   wait_for_saver_window 30 || { note "no saver window for $name"; return 1; }
-  if [ "$4" = silent ]; then ! wait_until 2 eval '[ "$(capture_size "$home")" -gt 0 ]'
+  if [ "$4" = silent ]; then ! wait_until 1 eval '[ "$(capture_size "$home")" -gt 0 ]'
   else wait_until "$4" eval '[ "$(capture_size "$home")" -gt $((176400 * 7 / 2)) ]'; fi
   heard=$?
   audio_modules "$pid" >"$WORK/$name.modules"

@@ -1,5 +1,6 @@
 // Works the setup dialog of a running Ferrovane.scr from outside, as a user
-// would, and prints what it shows. Controls go by name (kControls). One command per run:
+// would, and prints what it shows. Controls go by name (kControls). Commands,
+// several to a run when separated by "+" (each program start costs a second):
 //   wait | closed          until the dialog is there | gone
 //   state                  texts, up-down positions, check states, focus, preview
 //   click NAME             a click on a button (BM_CLICK)
@@ -236,7 +237,13 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    const int status = Run(argc, argv);
+    int status = 0;
+    for (int nFirst = 1, nEnd = 1; status == 0 && nFirst < argc; nFirst = ++nEnd) {
+        while (nEnd < argc && std::strcmp(argv[nEnd], "+") != 0)
+            ++nEnd;
+        argv[nFirst - 1] = argv[0];  // the command's words, after the program's name
+        status = Run(nEnd - nFirst + 1, argv + nFirst - 1);
+    }
     std::fflush(stdout);
     return status;
 }
