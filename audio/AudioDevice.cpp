@@ -18,7 +18,17 @@ bool AudioDevice::Play(DWORD hStream, bool bRestart, bool bLoop) {
     return it != m_streams.end() && it->second->Play(bLoop, bRestart, !m_bStarted);
 }
 
-bool AudioDevice::FreeStream(DWORD hStream) { return m_streams.erase(hStream) != 0; }
+AudioDevice::~AudioDevice() {
+    for (auto& entry : m_streams) FreeOrLeak(std::move(entry.second));
+}
+
+bool AudioDevice::FreeStream(DWORD hStream) {
+    auto it = m_streams.find(hStream);
+    if (it == m_streams.end()) return false;
+    FreeOrLeak(std::move(it->second));
+    m_streams.erase(it);
+    return true;
+}
 
 void AudioDevice::Start() {
     m_bStarted = true;

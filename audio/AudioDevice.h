@@ -12,6 +12,11 @@
 
 class AudioDevice {
 public:
+    AudioDevice() = default;
+    ~AudioDevice();
+    AudioDevice(const AudioDevice&) = delete;
+    AudioDevice& operator=(const AudioDevice&) = delete;
+
     DWORD CreateStream(bool bMemory, const void* pFile, uint64_t nOffset, uint64_t nLength);
     bool Play(DWORD hStream, bool bRestart, bool bLoop);
     bool FreeStream(DWORD hStream);

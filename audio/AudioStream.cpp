@@ -1,29 +1,41 @@
 #include "audio/AudioStream.h"
 
-#include "audio/FileBytes.h"
+#include "audio/FileByteSource.h"
+
+AudioStream::~AudioStream() { Shutdown(); }
 
 // The codec is closed before the output: under Wine, closing an ACM stream
 // while waveOutClose is still tearing down its device corrupts the heap now
 // and then ("free block overwritten" with heap checking on).
-AudioStream::~AudioStream() {
-    m_player.Stop();
+bool AudioStream::Shutdown() {
+    if (!m_player.Stop()) return false;
     m_decoder.Close();
+    return true;
+}
+
+void FreeOrLeak(std::unique_ptr<AudioStream> pStream) {
+    if (pStream && !pStream->Shutdown()) pStream.release();
 }
 
 bool AudioStream::OpenFile(const char* pszPath, uint64_t nOffset, uint64_t nLength) {
-    return ReadFileBytes(pszPath, nOffset, nLength, &m_file) && Prepare(m_file.data(), m_file.size());
+    auto pFile = std::make_unique<FileByteSource>();
+    if (!pFile->Open(pszPath, nOffset, nLength)) return false;
+    m_pBytes = std::move(pFile);
+    return Prepare();
 }
 
 bool AudioStream::OpenMemory(const void* pData, uint64_t nLength) {
     if (pData == nullptr || nLength == 0 || nLength > SIZE_MAX) return false;
-    return Prepare(static_cast<const uint8_t*>(pData), size_t(nLength));
+    m_pBytes = std::make_unique<MemoryByteSource>(static_cast<const uint8_t*>(pData), size_t(nLength));
+    return Prepare();
 }
 
-bool AudioStream::Prepare(const uint8_t* pData, size_t nSize) {
-    if (!m_stream.Parse(pData, nSize) || !m_decoder.Open(m_stream.firstHeader) ||
+bool AudioStream::Prepare() {
+    ByteWindow head(*m_pBytes);
+    if (!m_stream.Parse(head) || !m_decoder.Open(m_stream.firstHeader) ||
         !m_player.Open(m_decoder.PcmFormat()))
         return false;
-    m_pSource = std::make_unique<Mp3PcmSource>(pData, m_stream, m_decoder);
+    m_pSource = std::make_unique<Mp3PcmSource>(*m_pBytes, m_stream, m_decoder);
     return true;
 }
 
@@ -35,7 +47,7 @@ bool AudioStream::Play(bool bLoop, bool bRestart, bool bPaused) {
         if (!bPaused) m_player.Resume();
         return true;
     }
-    m_player.Stop();
+    if (!m_player.Stop()) return false;  // still stuck: the source is not ours to rewind
     m_pSource->Rewind();
     if (bPaused) m_player.Pause();
     return m_player.Start(*m_pSource);

@@ -1,12 +1,13 @@
-// One playable MP3 stream: its bytes (a copy of the file or the caller's memory),
-// their layout, the decoder, the PCM source and the output device.
+// One playable MP3 stream: where its bytes come from (a file read as it plays,
+// or the caller's memory), their layout, the decoder, the PCM source and the
+// output device.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "audio/AcmMp3Decoder.h"
+#include "audio/ByteSource.h"
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 #include "audio/WaveOutPlayer.h"
@@ -14,6 +15,7 @@
 class AudioStream {
 public:
     AudioStream() = default;
+    // Only after Shutdown() answered true, or when nothing ever played.
     ~AudioStream();
     AudioStream(const AudioStream&) = delete;
     AudioStream& operator=(const AudioStream&) = delete;
@@ -26,14 +28,21 @@ public:
     bool Play(bool bLoop, bool bRestart, bool bPaused);
     void Pause() { m_player.Pause(); }
     void Resume() { m_player.Resume(); }
+    // Stops playing and closes the codec. False when the player's thread did
+    // not end in time: it may still use any part of the stream, so the owner
+    // must leak it.
+    bool Shutdown();
 
 private:
-    bool Prepare(const uint8_t* pData, size_t nSize);
+    bool Prepare();
 
     // Declared in the order of need: the player goes first when destroyed.
-    std::vector<uint8_t> m_file;
+    std::unique_ptr<ByteSource> m_pBytes;
     Mp3Stream m_stream;
     AcmMp3Decoder m_decoder;
     std::unique_ptr<Mp3PcmSource> m_pSource;
     WaveOutPlayer m_player;
 };
+
+// Frees a stream, or leaks it when its player's thread is stuck.
+void FreeOrLeak(std::unique_ptr<AudioStream> pStream);

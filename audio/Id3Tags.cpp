@@ -20,20 +20,25 @@ size_t Id3Tags::Id3v2TagSize(const uint8_t* p, size_t nAvailable) {
            ((h.flags & mp3::kId3v2FlagFooter) ? mp3::kId3v2FooterSize : 0);
 }
 
-size_t Id3Tags::SkipId3v2(const uint8_t* pData, size_t nSize) {
-    size_t nPos = 0;
+uint64_t Id3Tags::SkipId3v2(ByteWindow& bytes) {
+    const uint64_t nSize = bytes.Size();
+    uint64_t nPos = 0;
     for (;;) {
-        const size_t nTag = Id3v2TagSize(pData + nPos, nSize - nPos);
+        size_t nGot = 0;
+        const uint8_t* p = bytes.At(nPos, mp3::kId3v2HeaderSize, &nGot);
+        const size_t nTag = p ? Id3v2TagSize(p, nGot) : 0;
         if (nTag == 0) return nPos;
         if (nTag >= nSize - nPos) return nSize;
         nPos += nTag;
     }
 }
 
-size_t Id3Tags::AudioEnd(const uint8_t* pData, size_t nBegin, size_t nSize) {
+uint64_t Id3Tags::AudioEnd(ByteWindow& bytes, uint64_t nBegin) {
+    const uint64_t nSize = bytes.Size();
     if (nSize < nBegin + mp3::kId3v1Size) return nSize;
-    const uint8_t* pTag = pData + nSize - mp3::kId3v1Size;
-    if (std::memcmp(pTag, mp3::kId3v1Magic, sizeof mp3::kId3v1Magic) == 0)
+    size_t nGot = 0;
+    const uint8_t* pTag = bytes.At(nSize - mp3::kId3v1Size, mp3::kId3v1Size, &nGot);
+    if (nGot == mp3::kId3v1Size && std::memcmp(pTag, mp3::kId3v1Magic, sizeof mp3::kId3v1Magic) == 0)
         return nSize - mp3::kId3v1Size;
     return nSize;
 }

@@ -6,14 +6,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "audio/ByteWindow.h"
+
 class Id3Tags {
 public:
     // Offset of the first byte after the ID3v2 tags at the start; the size of
     // the data when a tag claims more than there is.
-    static size_t SkipId3v2(const uint8_t* pData, size_t nSize);
-    // End of the audio: nSize, or nSize - 128 when an ID3v1 tag ends the data.
-    // Never below nBegin.
-    static size_t AudioEnd(const uint8_t* pData, size_t nBegin, size_t nSize);
+    static uint64_t SkipId3v2(ByteWindow& bytes);
+    // End of the audio: the size, or 128 bytes less when an ID3v1 tag ends
+    // the data. Never below nBegin.
+    static uint64_t AudioEnd(ByteWindow& bytes, uint64_t nBegin);
     // Size of one ID3v2 tag at p, header and footer included; 0 if none.
     static size_t Id3v2TagSize(const uint8_t* p, size_t nAvailable);
 };

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-LoopTrimmer::LoopTrimmer(uint64_t nPass, uint64_t nKeepStart, uint64_t nKeepLength)
-    : m_nPass(nPass), m_nKeepStart(nKeepStart), m_nKeepLength(nKeepLength) {
-    // An unusable window keeps everything rather than nothing.
-    if (m_nPass == 0 || m_nKeepLength == 0 || m_nKeepLength > m_nPass) {
+void LoopTrimmer::SetPass(uint64_t nPass) {
+    if (nPass == 0 || nPass <= m_nTrimmed) {
         m_nKeepStart = 0;
-        m_nKeepLength = m_nPass = std::max<uint64_t>(m_nPass, 1);
+        m_nPass = m_nKeepLength = std::max<uint64_t>(nPass, 1);
+        return;
     }
+    m_nPass = nPass;
+    m_nKeepLength = nPass - m_nTrimmed;
 }
 
 size_t LoopTrimmer::NextRun(size_t nAvailable, bool* pKeep) {
@@ -16,6 +17,9 @@ size_t LoopTrimmer::NextRun(size_t nAvailable, bool* pKeep) {
     if (m_nPosition < m_nKeepStart) {
         *pKeep = false;
         nRun = m_nKeepStart - m_nPosition;
+    } else if (m_nPass == 0) {
+        *pKeep = true;
+        nRun = nAvailable;
     } else {
         const uint64_t nInPass = (m_nPosition - m_nKeepStart) % m_nPass;
         *pKeep = nInPass < m_nKeepLength;

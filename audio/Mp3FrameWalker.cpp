@@ -1,23 +1,34 @@
 #include "audio/Mp3FrameWalker.h"
 
-Mp3FrameWalker::Mp3FrameWalker(const uint8_t* pData, size_t nBegin, size_t nEnd)
-    : m_pData(pData), m_nEnd(nEnd), m_nPos(nBegin < nEnd ? nBegin : nEnd) {}
+#include <algorithm>
 
-bool Mp3FrameWalker::Confirmed(size_t nOffset, const Mp3FrameHeader& header) const {
-    const size_t nNext = nOffset + header.nFrameLength;
-    if (nNext == m_nEnd) return true;
+namespace {
+// A frame and the header after it.
+constexpr size_t kLook = mp3::kMaxFrameLength + mp3::kFrameHeaderSize;
+}
+
+Mp3FrameWalker::Mp3FrameWalker(ByteWindow& bytes, uint64_t nBegin, uint64_t nEnd)
+    : m_pBytes(&bytes), m_nEnd(nEnd), m_nPos(std::min(nBegin, nEnd)) {}
+
+// p holds the frame at the current position and what follows, up to nAvailable.
+bool Mp3FrameWalker::Confirmed(const uint8_t* p, size_t nAvailable,
+                               const Mp3FrameHeader& header) const {
+    const size_t nNext = header.nFrameLength;
+    if (m_nPos + nNext == m_nEnd) return true;
     Mp3FrameHeader next;
-    return Mp3FrameHeader::Parse(m_pData + nNext, m_nEnd - nNext, &next) &&
-           next.SameStreamAs(header);
+    return Mp3FrameHeader::Parse(p + nNext, nAvailable - nNext, &next) && next.SameStreamAs(header);
 }
 
 bool Mp3FrameWalker::Next(Mp3Frame* pFrame) {
-    while (m_nEnd - m_nPos >= mp3::kFrameHeaderSize) {
+    for (uint64_t nJunk = 0; m_nEnd - m_nPos >= mp3::kFrameHeaderSize && nJunk <= kMaxJunk; ++nJunk) {
+        const size_t nWant = size_t(std::min<uint64_t>(kLook, m_nEnd - m_nPos));
+        size_t nGot = 0;
+        const uint8_t* p = m_pBytes->At(m_nPos, nWant, &nGot);
+        if (nGot < nWant) break;  // unreadable
         Mp3FrameHeader h;
-        const bool bFrame = Mp3FrameHeader::Parse(m_pData + m_nPos, m_nEnd - m_nPos, &h) &&
-                            (!m_bLocked || h.SameStreamAs(m_format)) &&
-                            h.nFrameLength <= m_nEnd - m_nPos &&
-                            (m_bInSync || Confirmed(m_nPos, h));
+        const bool bFrame = Mp3FrameHeader::Parse(p, nGot, &h) &&
+                            (!m_bLocked || h.SameStreamAs(m_format)) && h.nFrameLength <= nGot &&
+                            (m_bInSync || Confirmed(p, nGot, h));
         if (bFrame) {
             if (!m_bLocked) {
                 m_format = h;

@@ -6,36 +6,76 @@
 namespace {
 // Bytes a decoder may leave untaken before they are given up as garbage.
 constexpr size_t kMaxUntaken = 2 * mp3::kMaxFrameLength;
+// Frames a decoder may hold back: a loop that has kept nothing for longer than
+// this and than a whole pass gives nothing at all, and ends.
+constexpr uint64_t kMaxHeldFrames = 8;
+// Frames fed (or passes begun) in one Read at most, so that the player's
+// thread looks for a request to stop between bounded steps.
+constexpr unsigned kMaxStepsPerRead = 64;
 
 uint64_t KeepStart(const Mp3Stream& stream, const Mp3FrameDecoder& decoder) {
-    return stream.bGapless ? stream.nKeepStart + decoder.Delay() : 0;
-}
+    return stream.bGapless ? stream.nEncoderDelay + decoder.Delay() : 0;
 }
 
-Mp3PcmSource::Mp3PcmSource(const uint8_t* pData, const Mp3Stream& stream,
-                           Mp3FrameDecoder& decoder)
-    : m_pData(pData),
+uint64_t Trimmed(const Mp3Stream& stream) {
+    return stream.bGapless ? uint64_t(stream.nEncoderDelay) + stream.nPadding : 0;
+}
+}  // namespace
+
+Mp3PcmSource::Mp3PcmSource(ByteSource& bytes, const Mp3Stream& stream, Mp3FrameDecoder& decoder)
+    : m_window(bytes),
       m_stream(stream),
       m_decoder(decoder),
       m_nChannels(std::max(1u, stream.firstHeader.nChannels)),
-      m_trimmer(stream.nPassSamples, KeepStart(stream, decoder), stream.nKeepLength) {}
+      // The pass's end must be known before its padding comes out of the decoder.
+      m_nWalkAhead(2 + stream.nPadding / std::max(1u, stream.firstHeader.nSamplesPerFrame)),
+      m_trimmer(KeepStart(stream, decoder), Trimmed(stream)),
+      m_walker(m_window, stream.nAudioBegin, stream.nAudioEnd) {}
 
 void Mp3PcmSource::Rewind() {
     m_decoder.Reset();
-    m_trimmer.Rewind();
-    m_nNextFrame = 0;
-    m_bEnded = m_bOutputThisPass = m_bRunning = false;
+    m_trimmer = LoopTrimmer(KeepStart(m_stream, m_decoder), Trimmed(m_stream));
+    m_nFirstPassFrames = m_nFedSinceKept = 0;
+    m_bEnded = m_bRunning = false;
     m_nFed = m_nLag = 0;
     m_input.clear();
     m_pending.clear();
     m_nPendingRead = 0;
+    StartPass();
+}
+
+void Mp3PcmSource::StartPass() {
+    m_window.Drop();
+    m_walker = Mp3FrameWalker(m_window, m_stream.nAudioBegin, m_stream.nAudioEnd);
+    m_ahead.clear();
+    m_bWalked = false;
+    m_nPassFrames = 0;
+}
+
+void Mp3PcmSource::WalkAhead() {
+    Mp3Frame frame;
+    while (!m_bWalked && m_ahead.size() <= m_nWalkAhead) {
+        if (m_walker.Next(&frame)) {
+            m_ahead.push_back(frame);
+            ++m_nPassFrames;
+            continue;
+        }
+        m_bWalked = true;
+        if (m_nFirstPassFrames == 0 && !m_window.Failed()) {
+            m_nFirstPassFrames = m_nPassFrames;
+            m_trimmer.SetPass(m_nPassFrames * m_stream.firstHeader.nSamplesPerFrame);
+        }
+    }
 }
 
 void Mp3PcmSource::AppendTrimmed(const int16_t* p, size_t nFrames) {
     while (nFrames > 0) {
         bool bKeep = false;
         const size_t nRun = m_trimmer.NextRun(nFrames, &bKeep);
-        if (bKeep) m_pending.insert(m_pending.end(), p, p + nRun * m_nChannels);
+        if (bKeep && nRun > 0) {
+            m_pending.insert(m_pending.end(), p, p + nRun * m_nChannels);
+            m_nFedSinceKept = 0;
+        }
         p += nRun * m_nChannels;
         nFrames -= nRun;
     }
@@ -58,10 +98,13 @@ void Mp3PcmSource::Place() {
         AppendTrimmed(m_decoded.data() + nSkipFront * m_nChannels, size_t(nCount - nSkipFront));
 }
 
-void Mp3PcmSource::FeedNextFrame() {
-    const Mp3FrameRef& frame = m_stream.frames[m_nNextFrame++];
-    m_input.insert(m_input.end(), m_pData + frame.nOffset, m_pData + frame.nOffset + frame.nLength);
+void Mp3PcmSource::Feed(const Mp3Frame& frame) {
+    size_t nGot = 0;
+    const uint8_t* p = m_window.At(frame.nOffset, frame.header.nFrameLength, &nGot);
+    if (nGot < frame.header.nFrameLength) return;  // unreadable: the next step ends
+    m_input.insert(m_input.end(), p, p + nGot);
     m_nFed += m_stream.firstHeader.nSamplesPerFrame;
+    ++m_nFedSinceKept;
     m_decoded.clear();
     while (!m_input.empty()) {
         size_t nUsed = 0;
@@ -72,37 +115,52 @@ void Mp3PcmSource::FeedNextFrame() {
         if (nUsed == 0) break;
     }
     if (m_input.size() > kMaxUntaken) m_input.clear();
-    if (!m_decoded.empty()) m_bOutputThisPass = true;
     Place();
 }
 
-// Decodes one more frame; false once nothing more will come.
+void Mp3PcmSource::End() {
+    m_decoded.clear();
+    m_decoder.Flush(m_decoded);
+    m_bEnded = true;
+    // Held-back samples follow on directly.
+    AppendTrimmed(m_decoded.data(), m_decoded.size() / m_nChannels);
+}
+
+// One bounded step: feeds a frame or begins a pass; false once nothing more
+// will come.
 bool Mp3PcmSource::Refill() {
     if (m_bEnded) return false;
-    if (m_nNextFrame < m_stream.frames.size()) {
-        FeedNextFrame();
-    } else if (m_bLoop.load() && m_bOutputThisPass) {
-        // A pass that gave no sound at all would loop forever without output.
-        m_nNextFrame = 0;
-        m_bOutputThisPass = false;
-    } else {
-        m_decoded.clear();
-        m_decoder.Flush(m_decoded);
-        m_bEnded = true;
-        // Held-back samples follow on directly.
-        AppendTrimmed(m_decoded.data(), m_decoded.size() / m_nChannels);
+    if (!m_window.Failed()) WalkAhead();
+    if (m_window.Failed()) {
+        m_bEnded = true;  // the file went away: nothing more, not even held-back samples
+        return false;
     }
+    if (!m_ahead.empty()) {
+        const Mp3Frame frame = m_ahead.front();
+        m_ahead.pop_front();
+        Feed(frame);
+        return true;
+    }
+    // A pass with another number of frames than the first: the file changed.
+    const bool bSameFile = m_nFirstPassFrames != 0 && m_nPassFrames == m_nFirstPassFrames;
+    if (m_bLoop.load() && bSameFile &&
+        m_nFedSinceKept < std::max(kMaxHeldFrames, m_nFirstPassFrames)) {
+        StartPass();
+        return true;
+    }
+    End();
     return true;
 }
 
 size_t Mp3PcmSource::Read(int16_t* pDst, size_t nFrames) {
     size_t nDone = 0;
+    unsigned nSteps = 0;
     while (nDone < nFrames) {
         const size_t nPendingFrames = (m_pending.size() - m_nPendingRead) / m_nChannels;
         if (nPendingFrames == 0) {
             m_pending.clear();
             m_nPendingRead = 0;
-            if (!Refill()) break;
+            if (nSteps++ == kMaxStepsPerRead || !Refill()) break;
             continue;
         }
         const size_t n = std::min(nPendingFrames, nFrames - nDone);

@@ -1,31 +1,28 @@
 #include "audio/Mp3Stream.h"
 
 #include "audio/Id3Tags.h"
-#include "audio/Mp3Format.h"
 #include "audio/Mp3FrameWalker.h"
 #include "audio/Mp3InfoTag.h"
 
-bool Mp3Stream::Parse(const uint8_t* pData, size_t nSize) {
+bool Mp3Stream::Parse(ByteWindow& bytes) {
     *this = Mp3Stream();
-    if (pData == nullptr) return false;
-    const size_t nBegin = Id3Tags::SkipId3v2(pData, nSize);
-    Mp3FrameWalker walker(pData, nBegin, Id3Tags::AudioEnd(pData, nBegin, nSize));
+    const uint64_t nBegin = Id3Tags::SkipId3v2(bytes);
+    const uint64_t nEnd = Id3Tags::AudioEnd(bytes, nBegin);
+    Mp3FrameWalker walker(bytes, nBegin, nEnd);
     Mp3Frame frame;
     if (!walker.Next(&frame)) return false;
-    const Mp3InfoTag tag = Mp3InfoTag::Parse(pData + frame.nOffset, frame.header);
+    size_t nGot = 0;
+    const uint8_t* p = bytes.At(frame.nOffset, frame.header.nFrameLength, &nGot);
+    if (nGot < frame.header.nFrameLength) return false;
+    const Mp3InfoTag tag = Mp3InfoTag::Parse(p, frame.header);
     if (tag.eKind != Mp3InfoTag::Kind::None && !walker.Next(&frame)) return false;
     firstHeader = frame.header;
-    do {
-        frames.push_back({frame.nOffset, frame.header.nFrameLength});
-    } while (walker.Next(&frame));
-
-    nPassSamples = uint64_t(frames.size()) * firstHeader.nSamplesPerFrame;
-    nKeepLength = nPassSamples;
-    const uint64_t nTrim = uint64_t(tag.nEncoderDelay) + tag.nPadding;
-    if (tag.bHasLame && nTrim < nPassSamples) {
+    nAudioBegin = frame.nOffset;
+    nAudioEnd = nEnd;
+    if (tag.bHasLame) {
         bGapless = true;
-        nKeepStart = tag.nEncoderDelay;
-        nKeepLength = nPassSamples - nTrim;
+        nEncoderDelay = tag.nEncoderDelay;
+        nPadding = tag.nPadding;
     }
     return true;
 }

@@ -3,11 +3,21 @@
 namespace {
 constexpr size_t kBufferCount = 8;
 constexpr DWORD kBufferMilliseconds = 60;  // 8 x 60 ms queued
-}
+// How long closing waits for the player's thread: the window goes either way.
+constexpr DWORD kStopWaitMilliseconds = 2000;
+
+// What a device that could not be closed still owns: its headers, their
+// buffers and the event it signals. Freeing them would let the driver write
+// into reused memory, so they are kept for the life of the process.
+struct DeviceLeftovers {
+    std::vector<WAVEHDR> headers;
+    std::vector<std::vector<int16_t>> buffers;
+    HANDLE hEvent;
+};
+}  // namespace
 
 WaveOutPlayer::~WaveOutPlayer() {
-    Stop();
-    Close();
+    if (Stop()) Close();
 }
 
 bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
@@ -38,11 +48,20 @@ bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
 
 void WaveOutPlayer::Close() {
     if (m_hWaveOut) {
+        // After the last device went (MMSYSERR_NODRIVER) any of these may fail.
         waveOutReset(m_hWaveOut);
+        bool bReleased = true;
         for (WAVEHDR& h : m_headers)
-            if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(m_hWaveOut, &h, sizeof h);
-        waveOutClose(m_hWaveOut);
+            if ((h.dwFlags & WHDR_PREPARED) &&
+                waveOutUnprepareHeader(m_hWaveOut, &h, sizeof h) != MMSYSERR_NOERROR)
+                bReleased = false;
+        bReleased = bReleased && waveOutClose(m_hWaveOut) == MMSYSERR_NOERROR;
         m_hWaveOut = nullptr;
+        if (!bReleased) {
+            // Moving keeps every block where the driver was told it is.
+            new DeviceLeftovers{std::move(m_headers), std::move(m_buffers), m_hBufferDone};
+            m_hBufferDone = nullptr;
+        }
     }
     m_headers.clear();
     m_buffers.clear();
@@ -62,14 +81,15 @@ bool WaveOutPlayer::Start(Mp3PcmSource& source) {
     return true;
 }
 
-void WaveOutPlayer::Stop() {
-    if (!m_hThread) return;
+bool WaveOutPlayer::Stop() {
+    if (!m_hThread) return true;
     SetEvent(m_hQuit);
-    WaitForSingleObject(m_hThread, INFINITE);
+    if (WaitForSingleObject(m_hThread, kStopWaitMilliseconds) != WAIT_OBJECT_0) return false;
     CloseHandle(m_hThread);
     m_hThread = nullptr;
     // Gives back every queued buffer (marked done) and rewinds the device.
     waveOutReset(m_hWaveOut);
+    return true;
 }
 
 void WaveOutPlayer::Pause() {
@@ -85,12 +105,20 @@ DWORD WINAPI WaveOutPlayer::ThreadMain(LPVOID pParam) {
     return 0;
 }
 
-// Fills buffer i from the source and queues it; false when the source is done
-// or the device refused the buffer (*pFailed).
+// Fills buffer i from the source and queues it; false when nothing was queued:
+// the source has nothing yet or has ended, or the device refused the buffer
+// (*pFailed).
 bool WaveOutPlayer::Fill(size_t i, bool* pFailed) {
     WAVEHDR& header = m_headers[i];
     const size_t nCapacity = m_buffers[i].size() / m_format.nChannels;
-    const size_t nFrames = m_pSource->Read(m_buffers[i].data(), nCapacity);
+    size_t nFrames = 0;
+    // Each read is bounded; a request to stop is looked for between them.
+    while (nFrames < nCapacity && !m_pSource->Ended() && !Quitting()) {
+        const size_t nRead = m_pSource->Read(m_buffers[i].data() + nFrames * m_format.nChannels,
+                                             nCapacity - nFrames);
+        if (nRead == 0) break;
+        nFrames += nRead;
+    }
     if (nFrames == 0) return false;
     header.dwBufferLength = DWORD(nFrames * m_format.nBlockAlign);
     header.dwFlags &= ~WHDR_DONE;
@@ -99,7 +127,7 @@ bool WaveOutPlayer::Fill(size_t i, bool* pFailed) {
         *pFailed = true;
         return false;
     }
-    return nFrames == nCapacity;
+    return true;
 }
 
 bool WaveOutPlayer::AllDone() const {
@@ -111,16 +139,17 @@ bool WaveOutPlayer::AllDone() const {
 void WaveOutPlayer::Run() {
     // Buffers that are neither queued nor done are free; at the start all are.
     for (WAVEHDR& h : m_headers) h.dwFlags |= WHDR_DONE;
-    bool bMore = true, bFailed = false;
+    bool bFailed = false;
     const HANDLE waits[2] = {m_hQuit, m_hBufferDone};
     for (;;) {
-        for (size_t i = 0; i < m_headers.size() && bMore; ++i)
-            if (m_headers[i].dwFlags & WHDR_DONE) bMore = Fill(i, &bFailed);
+        bool bStarved = false;  // a free buffer got nothing from a source that goes on
+        for (size_t i = 0; i < m_headers.size() && !bFailed; ++i)
+            if ((m_headers[i].dwFlags & WHDR_DONE) && !Fill(i, &bFailed))
+                bStarved = !m_pSource->Ended();
         // Ends rather than wait for ever on a device that takes nothing more.
-        if (bFailed || (!bMore && AllDone()) ||
-            WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-            m_bEnded = true;
-            return;
-        }
+        if (bFailed || (m_pSource->Ended() && AllDone())) break;
+        const DWORD nWait = WaitForMultipleObjects(2, waits, FALSE, bStarved ? 0 : INFINITE);
+        if (nWait != WAIT_OBJECT_0 + 1 && nWait != WAIT_TIMEOUT) break;
     }
+    m_bEnded = true;
 }

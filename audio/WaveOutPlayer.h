@@ -24,7 +24,10 @@ public:
     // Starts (or, after Stop, starts again) pulling PCM from source.
     bool Start(Mp3PcmSource& source);
     // Ends the thread and drops everything queued; the device stays open.
-    void Stop();
+    // Waits about two seconds at most: false when the thread is still stuck in
+    // a codec or driver call. It may then still use the player, its source and
+    // all behind them, which the caller must leak rather than free.
+    bool Stop();
     void Pause();
     void Resume();
     // False once the thread has ended: the source ran out, or the device
@@ -36,6 +39,7 @@ private:
     void Run();
     bool Fill(size_t i, bool* pFailed);
     bool AllDone() const;
+    bool Quitting() const { return WaitForSingleObject(m_hQuit, 0) == WAIT_OBJECT_0; }
     void Close();
 
     HWAVEOUT m_hWaveOut = nullptr;

@@ -61,9 +61,8 @@ std::string CWinApp::ReadSettingString(const char* pszSection, const char* pszEn
     DWORD size = 0;
     if (::RegQueryValueExA(section.Key(), pszEntry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return fallback;
-    // Only text is a path; a number or binary blob under the name reads as no path.
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return fallback;
+    // Whatever the type (a .reg import may store the path as binary or as a
+    // multi-string), the text is the bytes up to the first zero.
     // One spare zero so that data stored without its terminator still ends.
     std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
     DWORD got = size;

@@ -213,7 +213,7 @@ void CWnd::HandleLastMessage()
         app->m_pMainWnd = nullptr;
         ::PostQuitMessage(0);
     }
-    HandleFinalDestroy();  // may delete this
+    m_bFinalDestroyPending = true;
 }
 
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -227,8 +227,13 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam,
     if (pWnd == nullptr)
         return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
 
+    ++pWnd->m_nDispatchDepth;
     LRESULT result = pWnd->WindowProc(nMessage, wParam, lParam);
     if (nMessage == WM_NCDESTROY)
         pWnd->HandleLastMessage();
+    if (--pWnd->m_nDispatchDepth == 0 && pWnd->m_bFinalDestroyPending) {
+        pWnd->m_bFinalDestroyPending = false;
+        pWnd->HandleFinalDestroy();  // may delete the object
+    }
     return result;
 }

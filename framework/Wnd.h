@@ -53,7 +53,10 @@ public:
     LRESULT Default();
 
     // Runs after the window's last message, and also when creation fails
-    // before the window exists.
+    // before the window exists. When the last message comes while a handler
+    // of this object is still running (a modal loop inside WM_CREATE, say),
+    // it runs once the outermost handler has returned, so no handler ever
+    // runs on a deleted object; m_hWnd is already null by then.
     virtual void HandleFinalDestroy() {}
 
     virtual LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam);
@@ -69,4 +72,7 @@ protected:
 private:
     void AttachPermanent(HWND hWnd, WNDPROC pfnSuper);
     void HandleLastMessage();
+
+    int m_nDispatchDepth = 0;  // handlers of this object now running
+    bool m_bFinalDestroyPending = false;
 };

@@ -61,6 +61,10 @@ LRESULT CSceneWnd::HandleCreate(WPARAM, LPARAM)
         return -1;
     m_hDC = ::GetDC(m_hWnd);
     SetupPixelFormat(m_hDC);  // the window lives on without a format; nothing then shows
+    // Its message box may have let our parent (another program's window, in
+    // preview mode) destroy us meanwhile: then there is nothing to set up.
+    if (m_hWnd == nullptr)
+        return -1;
     m_hRC = ::wglCreateContext(m_hDC);
     ::wglMakeCurrent(m_hDC, m_hRC);
     InitScene();

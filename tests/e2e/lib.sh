@@ -88,8 +88,8 @@ saver_window() {
 has_saver_window() { [ -n "$(saver_window)" ]; }
 wait_for_saver_window() { wait_until "${1:-30}" has_saver_window; }
 
-window_geometry() {  # prints WxH+X+Y of an X window
-  xwininfo -id "$1" | awk '/-geometry/ { print $2 }'
+window_geometry() {  # prints WxH+X+Y of an X window; nothing for no id (xwininfo would wait for a click)
+  [ -n "$1" ] && xwininfo -id "$1" | awk '/-geometry/ { print $2 }'
 }
 
 screen_size() {

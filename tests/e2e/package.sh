@@ -1,38 +1,78 @@
 #!/usr/bin/env bash
-# The release zip as a Windows user gets it: made by scripts/package, unpacked
-# into a fresh Wine prefix of its own (with a 150 % desktop), installed the way
-# the system does (the .scr in the system folder, named by SCRNSAVE.EXE), and
-# started from there in saver mode and in setup mode.
+# The release as a Windows user gets it. scripts/package makes the zip and the
+# .msi from one .scr; the real msiexec installs the .msi into a fresh Wine
+# prefix of its own (with a 150 % desktop), the saver starts from there in
+# saver and setup mode; then a higher version made from the same .scr upgrades
+# it, an older or the same version is refused, and the uninstall removes it.
 . "$(dirname "$0")/lib.sh"
 
 build=$(cd "$FERRO_WIN_BIN/../.." && pwd)
 session=$WORK/session
 trap '"$FERRO_ROOT/scripts/wine-session" stop "$session" >/dev/null 2>&1; e2e_cleanup' EXIT
+package() {  # package DIST [VERSION]: prints the paths of the zip and the .msi
+  FERRO_BUILD=$build FERRO_DIST=$1 FERRO_VERSION=${2:-} "$FERRO_ROOT/scripts/package" --no-build
+}
+files_of() { find "$@" -type f -exec md5sum {} + 2>/dev/null | sed 's| .*/| |' | sort; }  # "md5 name" a line
+packaged() {  # the files an .msi installs, as files_of prints them, and the program's icon
+  rm -rf "$WORK/x" && msiextract -C "$WORK/x" "$1" >/dev/null && files_of "$WORK/x" "$FERRO_ROOT/res/ferrovane.ico"
+}
+product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 
-# --- the zip ------------------------------------------------------------------
-zip=$(FERRO_BUILD=$build FERRO_DIST=$WORK/dist "$FERRO_ROOT/scripts/package" --no-build)
+# --- the zip and the .msi -------------------------------------------------------
 version=$(sed -n 's/^project(Ferrovane VERSION \([0-9.]*\).*/\1/p' "$FERRO_ROOT/CMakeLists.txt")
+newer=${version%.*}.$((${version##*.} + 1))
+{ read -r zip; read -r msi; } < <(package "$WORK/dist")
+newer_msi=$(package "$WORK/dist" "$newer" | tail -n 1)
+again_msi=$(package "$WORK/again" "$newer" | tail -n 1)
 folder=Ferrovane-$version-win64
-check "the zip is named after the project version ($version)" test "$zip" = "$WORK/dist/$folder.zip"
+check "the zip and the .msi are named after the project version ($version)" \
+  test "$zip $msi" = "$WORK/dist/$folder.zip $WORK/dist/Ferrovane-$version.msi"
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
-check "it holds the saver, README.txt and LICENSE.txt ($listing)" \
+check "the zip holds the saver, README.txt and LICENSE.txt ($listing)" \
   test "$listing" = "$folder/Ferrovane.scr $folder/LICENSE.txt $folder/README.txt "
 unzip -q "$zip" -d "$WORK/unpacked"
 readme=$WORK/unpacked/$folder/README.txt
 check "README.txt names the settings key" grep -qF 'HKEY_CURRENT_USER\Software\Vantrel\Ferrovane ScreenSaver\Config' "$readme"
 check "README.txt names both files written to %TEMP%" \
   bash -c "grep -qF TarsolinResMD3.MD3 '$readme' && grep -qF TarsolinResTGA.TGA '$readme'"
+# msidump writes the binary streams into the folder it runs in.
+check "msidump lists every table of the .msi" bash -c "mkdir '$WORK/tables' && cd '$WORK/tables' && msidump -d . '$msi' >/dev/null"
+check "the .msi carries the zip's three files" \
+  test "$(packaged "$msi")" = "$(files_of "$WORK/unpacked" "$FERRO_ROOT/res/ferrovane.ico")"
 
-# --- a fresh prefix, the saver installed as the system does it ------------------
+# --- a fresh prefix; the real msiexec -------------------------------------------
 "$FERRO_ROOT/scripts/wine-session" start "$session" >/dev/null || { echo "no fresh session"; exit 1; }
 # shellcheck disable=SC1091
 . "$session/env.sh"
+windows=$WINEPREFIX/drive_c/windows
+programs="$WINEPREFIX/drive_c/Program Files/Ferrovane ScreenSaver"
+msi() { wine msiexec "$@" /qn >/dev/null 2>&1; }
+refused() { ! msi /i "$1"; }
+installed_files() { files_of "$windows/system32/Ferrovane.scr" "$programs" "$windows/Installer/"\{*\}; }
+entries() {  # the saver's Apps & Features entries, "{ProductCode} name|version|publisher" a line
+  reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | awk -F '    ' '
+    function out() { if (n != "") print k, n "|" v "|" p }
+    /^HKEY/ { out(); k = $0; sub(/.*\\/, "", k); n = v = p = "" }
+    $2 == "DisplayName" && $4 ~ /^Ferrovane/ { n = $4 }
+    $2 == "DisplayVersion" { v = $4 } $2 == "Publisher" { p = $4 }
+    END { out() }'
+}
+# The icon Apps & Features shows for a package: Wine keeps it beside the product, not in the entry.
+product_icons() { reg_query 'HKLM\Software\Classes\Installer\Products' /s | sed -n 's/^ *ProductIcon *REG_SZ *//p'; }
 installed='C:\windows\system32\Ferrovane.scr'
-cp "$WORK/unpacked/$folder/Ferrovane.scr" "$WINEPREFIX/drive_c/windows/system32/Ferrovane.scr"
+# Heap checking is for the saver: Wine's msiexec under it takes 10 s a run.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\msiexec.exe' \
+  /v GlobalFlag /t REG_DWORD /d 0 /f >/dev/null 2>&1
 for value in 'LogPixels /t REG_DWORD /d 144' "SCRNSAVE.EXE /t REG_SZ /d $installed"; do
   # shellcheck disable=SC2086
   wine reg add 'HKCU\Control Panel\Desktop' /v $value /f >/dev/null 2>&1
 done
+check "msiexec /i installs the .msi" msi /i "$msi"
+check "the packaged files are installed: the saver in System32, the rest in Program Files, the icon" \
+  test "$(installed_files)" = "$(packaged "$msi")"
+code=$(product_code "$msi")
+check "one Apps & Features entry, with name, version, publisher and the program's icon" \
+  test "$(entries; product_icons)" = "$code Ferrovane ScreenSaver|$version|Vantrel"$'\n'"C:\\windows\\Installer\\$code\\ferrovane.ico"
 
 # --- saver mode, as the system starts it --------------------------------------
 temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)
@@ -52,5 +92,22 @@ check "/c: the setup dialog \"Ferrovane ScreenSaver\" appears" \
 dialog=$(xdotool search --onlyvisible --name '^Ferrovane ScreenSaver$' | head -n 1)
 xdotool windowfocus --sync "$dialog" key Escape 2>/dev/null
 check "/c: Escape closes the dialog and ends the program" wait_for_exit "$setup" 20
+
+# --- upgrade, refused downgrade, uninstall --------------------------------------
+printf 'changed' >>"$windows/system32/Ferrovane.scr"  # the upgrade must replace it
+check "$newer installs over $version" msi /i "$newer_msi"
+check "$newer: its files replace the installed ones" test "$(installed_files)" = "$(packaged "$newer_msi")"
+check "$newer: one entry, the new version" \
+  test "$(entries)" = "$(product_code "$newer_msi") Ferrovane ScreenSaver|$newer|Vantrel"
+before=$(installed_files; entries)
+for refused in "older $msi" "the same version built again $again_msi"; do
+  check "${refused% *} over $newer: refused" refused "${refused##* }"
+  check "${refused% *} over $newer: nothing changes" test "$(installed_files; entries)" = "$before"
+done
+reg_set_dword OPS 7
+check "msiexec /x uninstalls" msi /x "$newer_msi"
+check "the uninstall removes the files, the folder, the icon and the entry" \
+  test -z "$(installed_files; entries; product_icons)" -a ! -e "$programs"
+check "the uninstall keeps the user's settings" values_are OPS "REG_DWORD 0x7"
 
 finish

@@ -28,12 +28,13 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    MemoryByteSource bytes(data, size);
+    ByteWindow head(bytes);
     Mp3Stream stream;
-    if (!stream.Parse(data, size)) return 0;
-    for (const Mp3FrameRef& f : stream.frames)
-        if (f.nOffset + f.nLength > size) __builtin_trap();
+    if (!stream.Parse(head)) return 0;
+    if (stream.nAudioBegin >= stream.nAudioEnd || stream.nAudioEnd > size) __builtin_trap();
     StandInDecoder decoder(stream.firstHeader.nSamplesPerFrame * stream.firstHeader.nChannels);
-    Mp3PcmSource source(data, stream, decoder);
+    Mp3PcmSource source(bytes, stream, decoder);
     source.SetLooping(true);
     std::vector<int16_t> pcm(2 * 4096);
     for (int i = 0; i < 8; ++i) source.Read(pcm.data(), 4096);

@@ -7,6 +7,9 @@
 #include "scene/FullScreenSceneWnd.h"
 #include "scene/PixelFormat.h"
 #include "scene/SceneWnd.h"
+#include "audio/AudioLibrary.h"
+#include "sound/SceneMusic.h"
+#include "win/audio/ToneFile.h"
 
 #include <GL/gl.h>
 
@@ -92,7 +95,7 @@ TEST_F(SceneWindows, ChildWindowDrawsTheModelEveryTick)
 // sets one up: a window keeps the first format it is given.
 class CPreformattedSceneWnd : public CSceneWnd {
 public:
-    CPreformattedSceneWnd() : CSceneWnd(0) {}
+    explicit CPreformattedSceneWnd(int bAutoDelete = 0) : CSceneWnd(bAutoDelete) {}
     LRESULT WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam) override
     {
         if (nMessage == WM_NCCREATE) {
@@ -125,6 +128,27 @@ TEST_F(SceneWindows, PixelFormatFailuresAreToldAndTheWindowLivesOn)
         "Ferrovane ScreenSaver|48|No se pudo elegir un formato de pixel correcto.",
     };
     EXPECT_EQ(shown, g_shownMessages);
+}
+
+// In preview mode the parent is another program's window, which may go while
+// the format message waits: creation then fails, the object deletes itself
+// once, and no music is left playing for a window that is gone.
+TEST_F(SceneWindows, ParentGoneDuringTheFormatMessageFailsCreation)
+{
+    GetApp()->WriteSettingInt("Config", "bMusic", 1);
+    GetApp()->WriteSettingString("Config", "MP3 Sound", ToneNextToProgram().c_str());
+    static HWND s_hParent;
+    s_hParent = m_parent->m_hWnd;
+    CWinApp::SetMessageBoxHook([](const char*, const char*, UINT) { ::DestroyWindow(s_hParent); return IDOK; });
+    CPreformattedSceneWnd* pWnd = new CPreformattedSceneWnd(1);
+    const BOOL bCreated = pWnd->CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get());
+    CWinApp::SetMessageBoxHook(&RecordMessage);
+    EXPECT_FALSE(bCreated);
+    EXPECT_EQ(0u, g_hMusicStream);
+    if (g_hMusicStream != 0) {
+        BASS_StreamFree(g_hMusicStream);
+        BASS_Free();
+    }
 }
 
 TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)

@@ -81,8 +81,8 @@ TEST_F(Settings, OddStoredValuesLoadAsTheyShould)
         { "OPS", REG_BINARY, std::string(8, '\1'), "1" },          // longer: the default
         { "Motion Blur", REG_DWORD, std::string("\5\0\0\0", 4), "5" },  // flags unchanged
         { "bMusic", REG_DWORD, std::string("\xff\xff\xff\xff", 4), "-1" },
-        { "MP3 Sound", REG_DWORD, std::string("\1\2\3\4", 4), "" },  // only text is a path
-        { "MP3 Sound", REG_BINARY, "abc", "" },
+        { "MP3 Sound", REG_BINARY, "C:\\a.mp3", "C:\\a.mp3" },          // any type: the bytes
+        { "MP3 Sound", REG_MULTI_SZ, std::string("C:\\a.mp3\0\0", 10), "C:\\a.mp3" },
         { "MP3 Sound", REG_SZ, "C:\\a.mp3", "C:\\a.mp3" },         // no terminating zero
         { "MP3 Sound", REG_SZ, std::string("ab\0cd", 6), "ab" },   // ends at the first zero
         { "MP3 Sound", REG_EXPAND_SZ, std::string("C:\\b.mp3", 9), "C:\\b.mp3" },

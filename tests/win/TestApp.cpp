@@ -4,13 +4,13 @@
 
 std::vector<std::string> g_shownMessages;
 
-namespace {
-
 int RecordMessage(const char* pszText, const char* pszCaption, UINT nType)
 {
     g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
     return IDOK;
 }
+
+namespace {
 
 struct CTestApp : CWinApp {
     CTestApp()

@@ -1,8 +1,9 @@
 // Measures a raw 16-bit PCM capture (what ALSA's file plugin wrote):
 //   ferro_capture_analyze FILE [--rate HZ] [--channels N] [--expect-hz F]
 //                         [--min-seconds S] [--max-gap-ms G] [--max-break B]
-// Prints for each channel "channel N", then "name value" lines: seconds (total), audible_seconds (first to last
-// sample above a small threshold), dominant_hz (from zero crossings),
+// Prints for each channel "channel N", then "name value" lines: seconds
+// (total), audible_seconds (first to last sample above a small threshold),
+// dominant_hz (from zero crossings),
 // longest_gap_ms (longest quiet run inside the audible part), break_samples
 // (with --expect-hz: the largest break of a sine of that frequency, as a phase
 // jump in samples; a seamless loop of a whole number of periods keeps it well
@@ -21,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "support/audio/SineBreak.h"
+
 namespace {
 // Prints the measures of one channel's samples; false when a check asked for fails.
 bool MeasureAndCheck(const std::vector<double>& s, std::map<std::string, double>& opt) {
@@ -38,14 +41,8 @@ bool MeasureAndCheck(const std::vector<double>& s, std::map<std::string, double>
         if (i > nFirst && (s[i - 1] < 0) != (s[i] < 0)) ++nCrossings;
     }
     const double dAudible = nLast > nFirst ? double(nLast - nFirst + 1) / dRate : 0;
-    // A sine obeys s[n+1] + s[n-1] = 2 cos(w) s[n]; what is left over at a
-    // break is about peak * w * (the jump in samples). The ends are left out.
-    double dBreak = 0;
-    const double w = 2 * M_PI * dHz / dRate;
-    const size_t nEdge = size_t(0.02 * dRate);
-    for (size_t i = nFirst + nEdge; dHz > 0 && i + nEdge < nLast; ++i)
-        dBreak = std::max(dBreak, std::fabs(s[i + 1] + s[i - 1] - 2 * std::cos(w) * s[i]));
-    dBreak = dPeak > 0 && w > 0 ? dBreak / (dPeak * w) : 0;
+    // The ends are left out.
+    const double dBreak = s.empty() ? 0 : SineBreakSamples(s.data(), nFirst, nLast, size_t(0.02 * dRate), dHz, dRate);
     const double dGapMs = 1000.0 * double(nGap) / dRate;
     const double dFound = dAudible > 0 ? nCrossings / 2.0 / dAudible : 0;
     std::printf("seconds %.3f\naudible_seconds %.3f\ndominant_hz %.2f\nlongest_gap_ms %.2f\n"
