@@ -30,11 +30,11 @@ bool AudioStream::OpenMemory(const void* pData, uint64_t nLength) {
     return Prepare();
 }
 
+// Reads only the head of the file: the codec and the output device are opened
+// by the player's thread.
 bool AudioStream::Prepare() {
     ByteWindow head(*m_pBytes);
-    if (!m_stream.Parse(head) || !m_decoder.Open(m_stream.firstHeader) ||
-        !m_player.Open(m_decoder.PcmFormat()))
-        return false;
+    if (!m_stream.Parse(head)) return false;
     m_pSource = std::make_unique<Mp3PcmSource>(*m_pBytes, m_stream, m_decoder);
     return true;
 }
@@ -50,5 +50,9 @@ bool AudioStream::Play(bool bLoop, bool bRestart, bool bPaused) {
     if (!m_player.Stop()) return false;  // still stuck: the source is not ours to rewind
     m_pSource->Rewind();
     if (bPaused) m_player.Pause();
-    return m_player.Start(*m_pSource);
+    return m_player.Start(*m_pSource, [this](WAVEFORMATEX* pFormat) {
+        if (!m_decoder.Open(m_stream.firstHeader)) return false;
+        *pFormat = m_decoder.PcmFormat();
+        return true;
+    });
 }

@@ -20,7 +20,8 @@ public:
     AudioStream(const AudioStream&) = delete;
     AudioStream& operator=(const AudioStream&) = delete;
 
-    // False when there is no MP3 audio, or no codec or output for it.
+    // False when there is no MP3 audio. A codec or output device that cannot
+    // be had leaves the stream silent.
     bool OpenFile(const char* pszPath, uint64_t nOffset, uint64_t nLength);
     bool OpenMemory(const void* pData, uint64_t nLength);
 

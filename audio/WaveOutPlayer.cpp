@@ -17,15 +17,16 @@ struct DeviceLeftovers {
 }  // namespace
 
 WaveOutPlayer::~WaveOutPlayer() {
-    if (Stop()) Close();
+    if (!Stop()) return;
+    Close();
+    if (m_hQuit) CloseHandle(m_hQuit);
 }
 
-bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
-    Close();
-    m_format = format;
+// On the player's thread.
+bool WaveOutPlayer::Open() {
+    if (!m_prepare(&m_format)) return false;
     m_hBufferDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    m_hQuit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!m_hBufferDone || !m_hQuit ||
+    if (!m_hBufferDone ||
         waveOutOpen(&m_hWaveOut, WAVE_MAPPER, &m_format, DWORD_PTR(m_hBufferDone), 0,
                     CALLBACK_EVENT) != MMSYSERR_NOERROR) {
         m_hWaveOut = nullptr;
@@ -43,6 +44,8 @@ bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
             return false;
         }
     }
+    m_bOpen = true;
+    if (m_bPaused.load()) waveOutPause(m_hWaveOut);
     return true;
 }
 
@@ -63,16 +66,19 @@ void WaveOutPlayer::Close() {
             m_hBufferDone = nullptr;
         }
     }
+    m_bOpen = false;
     m_headers.clear();
     m_buffers.clear();
     if (m_hBufferDone) CloseHandle(m_hBufferDone);
-    if (m_hQuit) CloseHandle(m_hQuit);
-    m_hBufferDone = m_hQuit = nullptr;
+    m_hBufferDone = nullptr;
 }
 
-bool WaveOutPlayer::Start(Mp3PcmSource& source) {
-    if (!m_hWaveOut || m_hThread) return false;
+bool WaveOutPlayer::Start(Mp3PcmSource& source, Prepare prepare) {
+    if (m_hThread) return false;
+    if (!m_hQuit) m_hQuit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!m_hQuit) return false;
     m_pSource = &source;
+    m_prepare = std::move(prepare);
     m_bEnded = false;
     ResetEvent(m_hQuit);
     m_hThread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
@@ -93,11 +99,13 @@ bool WaveOutPlayer::Stop() {
 }
 
 void WaveOutPlayer::Pause() {
-    if (m_hWaveOut) waveOutPause(m_hWaveOut);
+    m_bPaused = true;
+    if (m_bOpen.load()) waveOutPause(m_hWaveOut);
 }
 
 void WaveOutPlayer::Resume() {
-    if (m_hWaveOut) waveOutRestart(m_hWaveOut);
+    m_bPaused = false;
+    if (m_bOpen.load()) waveOutRestart(m_hWaveOut);
 }
 
 DWORD WINAPI WaveOutPlayer::ThreadMain(LPVOID pParam) {
@@ -137,6 +145,10 @@ bool WaveOutPlayer::AllDone() const {
 }
 
 void WaveOutPlayer::Run() {
+    if (!m_bOpen.load() && !Open()) {
+        m_bEnded = true;
+        return;
+    }
     // Buffers that are neither queued nor done are free; at the start all are.
     for (WAVEHDR& h : m_headers) h.dwFlags |= WHDR_DONE;
     bool bFailed = false;

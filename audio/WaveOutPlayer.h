@@ -1,13 +1,16 @@
-// Plays a PCM source through waveOut on a thread of its own. The waveOut
-// callback only signals an event; all wave calls for buffers happen on the
-// player's thread. Several buffers are queued so that the device has hundreds
-// of milliseconds in hand whatever the other threads do.
+// Plays a PCM source through waveOut on a thread of its own. The device is
+// opened there too, at the first start: loading a codec and the system's sound
+// stack takes hundreds of milliseconds that the caller's window must not wait.
+// The waveOut callback only signals an event; all wave calls for buffers
+// happen on the player's thread. Several buffers are queued so that the device
+// has hundreds of milliseconds in hand whatever the other threads do.
 #pragma once
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "audio/Mp3PcmSource.h"
@@ -19,10 +22,14 @@ public:
     WaveOutPlayer(const WaveOutPlayer&) = delete;
     WaveOutPlayer& operator=(const WaveOutPlayer&) = delete;
 
-    // Opens the default output for the format; false when there is none.
-    bool Open(const WAVEFORMATEX& format);
-    // Starts (or, after Stop, starts again) pulling PCM from source.
-    bool Start(Mp3PcmSource& source);
+    // Readies the source on the player's thread and gives the PCM format it
+    // makes; false when it cannot play.
+    using Prepare = std::function<bool(WAVEFORMATEX*)>;
+
+    // Starts (or, after Stop, starts again) pulling PCM from source. The
+    // first start runs prepare and opens the default output on the player's
+    // thread; when either fails the thread ends, silently.
+    bool Start(Mp3PcmSource& source, Prepare prepare);
     // Ends the thread and drops everything queued; the device stays open.
     // Waits about two seconds at most: false when the thread is still stuck in
     // a codec or driver call. It may then still use the player, its source and
@@ -40,6 +47,7 @@ private:
     bool Fill(size_t i, bool* pFailed);
     bool AllDone() const;
     bool Quitting() const { return WaitForSingleObject(m_hQuit, 0) == WAIT_OBJECT_0; }
+    bool Open();
     void Close();
 
     HWAVEOUT m_hWaveOut = nullptr;
@@ -47,6 +55,9 @@ private:
     HANDLE m_hQuit = nullptr;
     HANDLE m_hThread = nullptr;
     Mp3PcmSource* m_pSource = nullptr;
+    Prepare m_prepare;
+    std::atomic<bool> m_bOpen{false};  // m_hWaveOut is set
+    std::atomic<bool> m_bPaused{false};
     std::atomic<bool> m_bEnded{false};
     WAVEFORMATEX m_format{};
     std::vector<WAVEHDR> m_headers;

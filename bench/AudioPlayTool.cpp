@@ -37,7 +37,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     BASS_Start();
+    LARGE_INTEGER nFreq, nBefore, nAfter;
+    QueryPerformanceFrequency(&nFreq);
+    QueryPerformanceCounter(&nBefore);
     const DWORD hStream = BASS_StreamCreateFile(FALSE, argv[1], 0, 0, 0);
+    QueryPerformanceCounter(&nAfter);
+    std::printf("open_ms %.2f\n", 1000.0 * double(nAfter.QuadPart - nBefore.QuadPart) / double(nFreq.QuadPart));
     if (hStream == 0) {
         std::printf("stream failed\n");
         BASS_Free();

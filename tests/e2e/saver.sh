@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Saver mode as a user meets it: the first run leaves an empty settings key;
 # each spelling of the switch covers the screen with one window; the model
-# shows below the centre on black and moves, at the frame timer's pace; keys
-# and buttons end it, the wheel and a resting pointer do not.
+# shows below the centre on black and moves, at the frame timer's pace, as the
+# stored settings say; keys and buttons end it, the wheel and a resting
+# pointer do not.
 . "$(dirname "$0")/lib.sh"
 
 read -r W H < <(screen_size | tr 'x' ' ')
@@ -19,38 +20,63 @@ covers_screen() {
     [ "$(window_geometry "$(saver_window)")" = "${W}x${H}+0+0" ]
 }
 
-# Where the camera puts the model: 4.8 px per scene unit at 768 lines, the
-# pivot 20 units below the centre; with its bob it reaches about 80 units above
-# the pivot, 37 below, 38 to either side. (A slow frame may stretch the trail
-# upwards, so only the sides must be black.)
-scale=$((H * 10 / 160))   # tenths of a pixel per unit
-top=$((H / 2 - (58 * scale) / 10 - 20)); bottom=$((H / 2 + (57 * scale) / 10 + 20))
-half=$(((40 * scale) / 10 + 20))
-model_box="$((2 * half))x$((bottom - top))+$((W / 2 - half))+$top"
-left_band="$((W / 2 - half - 20))x${H}+0+0"
-lit_fraction() {  # lit_fraction FILE REGION: share of pixels brighter than near-black
-  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 6% -format '%[fx:mean]' info:
+# Where the camera puts the model: 4.8 px per scene unit at 768 lines. At
+# rest its foot, on its axis, stands 20 + 30 units below the centre, 80 away:
+# 0.625 of the half-height. Moving or not, it stays within 38 units
+# of its axis, seen at most 38 / sqrt(80^2 - 38^2) of the half-height aside.
+rest_bottom=$((H / 2 + H * 625 / 2000)); half=$((H * 19 / 70 + 6))
+# shoot SHOT: a screenshot, with the box of its pixels that are not black,
+# "LEFT TOP RIGHT BOTTOM", in SHOT.box
+shoot() {
+  rm -f "$WORK/$1.ends"; import -window root "$WORK/$1.png" &&
+    convert "$WORK/$1.png" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }' >"$WORK/$1.box"
 }
+lit_box() { cat "$WORK/$1.box"; }
+field() { cut -d' ' -f"$2" "$WORK/$1.box"; }  # field SHOT N: 1 left, 2 top, 3 right, 4 bottom
+width() { echo $(($(field "$1" 3) - $(field "$1" 1))); }
+drawn() { shoot "$1" && [ -s "$WORK/$1.box" ]; }  # drawn SHOT: shot, and the model shows
+beside_black() { [ "$(field "$1" 1)" -ge $((W / 2 - half)) ] && [ "$(field "$1" 3)" -le $((W / 2 + half)) ]; }
+ends() {  # ends SHOT: the brightest channel (0-255) in the lit box's top row and in its bottom row
+  [ -s "$WORK/$1.ends" ] || convert "$WORK/$1.png" -separate -evaluate-sequence max \
+    \( -clone 0 -crop "${W}x1+0+$(field "$1" 2)" \) \( -clone 0 -crop "${W}x1+0+$(field "$1" 4)" \) -delete 0 \
+    -format '%[fx:int(255 * maxima + 0.5)] ' info: >"$WORK/$1.ends"
+  cat "$WORK/$1.ends"
+}
+# The model's own top and bottom rows are lit over a quarter; a trail copy beyond it, at 20 %, is not.
+dim_end() { local top bottom; read -r top bottom < <(ends "$1"); [ "$top" -le 64 ] || [ "$bottom" -le 64 ]; }
+near() { local d=$((${1:-99999} - ${2:-0})); [ "${d#-}" -le "$3" ]; }  # near A B SLACK: within SLACK of each other
+differ() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" /dev/null 2>&1 | cut -d' ' -f1; }
+# two_shots SWITCH OPS RPS BLUR [CHANGE]: the saver started with only these
+# settings, shot once the model shows (s1), then again (s2) a second later, or
+# as soon as CHANGE holds; it runs on
+two_shots() {
+  printf 'REGEDIT4\n\n[%s]\n"OPS"=dword:%08x\n"RPS"=dword:%08x\n"Motion Blur"=dword:%08x\n"bMusic"=dword:00000000\n' \
+    "HKEY_CURRENT_USER${settings_key#HKCU}" "$2" "$3" "$4" >"$WORK/settings.reg"
+  wine reg import "$WORK/settings.reg" >/dev/null 2>&1
+  start_resting pid "$1"
+  wait_until 20 drawn s1 && if [ -n "${5:-}" ]; then wait_until 3 shoot_until "$5" || true; else sleep 1 && shoot s2; fi
+}
+shoot_until() { shoot s2 && "$1"; }
+moved() { [ "$(differ s1 s2)" != 0 ]; }
+bobbed() { [ "$(field s1 4)" != "$(field s2 4)" ]; }
+trail() { dim_end s1 || dim_end s2; }
+trail_none() { ! dim_end s1 && ! dim_end s2; }
 
-note "first run: /s with the pointer resting, fps traced"
+note "first run: /s with the pointer resting, fps traced, the asset files spoilt"
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+for asset in MD3 TGA; do printf 'spoilt%20000s' >"$temp/TarsolinRes$asset.$asset"; done  # longer than either
 reg_clear
 check "no settings key before the first run" bash -c "! wine reg query 'HKCU\\Software\\Vantrel' >/dev/null 2>&1"
 WINEDEBUG=$WINEDEBUG,fps start_resting pid /s
 check "/s: one window over the whole screen" covers_screen
-sleep 2
-import -window root "$WORK/a.png"
-sleep 0.5
-import -window root "$WORK/b.png"
-mkdir -p "${FERRO_ARTIFACTS:-$WORK}" && cp "$WORK/a.png" "${FERRO_ARTIFACTS:-$WORK}/saver-e2e.png"
-for shot in a b; do
-  lit=$(lit_fraction "$WORK/$shot.png" "$model_box")
-  note "shot $shot: lit fraction in the model box $model_box: $lit"
-  check "shot $shot: the model shows below the centre" above "$lit" 0.03
-  check "shot $shot: black beside it" test "$(lit_fraction "$WORK/$shot.png" "$left_band")" = 0
+check "the model shows" wait_until 20 drawn a
+for asset in md3 tga; do
+  check "the $asset file in the temporary folder is written again" cmp "$FERRO_ROOT/res/ferrovane.$asset" "$temp/TarsolinRes${asset^^}.${asset^^}"
 done
-changed=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" /dev/null 2>&1)
-check "the picture moves ($changed pixels changed in 0.5 s)" above "${changed%% *}" 500
+mkdir -p "${FERRO_ARTIFACTS:-$WORK}" && cp "$WORK/a.png" "${FERRO_ARTIFACTS:-$WORK}/saver-e2e.png"
 check "a resting pointer does not end it" still_running_after "$pid" 1
+traced() { [ "$(grep -c 'approx [0-9.]*fps' "$WORK/bg.log")" -ge 2 ]; }
+check "Wine traces the frame rate a second time" wait_until 10 traced
 # Wine traces the rate every 1.5 s; the first line counts from start-up.
 fps=$(grep -o 'approx [0-9.]*fps' "$WORK/bg.log" | tail -n 1 | tr -dc '0-9.')
 check "it keeps its pace: $fps frames a second, at least 28 and at most 33" awk -v f="${fps:-0}" 'BEGIN { exit !(f >= 28 && f <= 33) }'
@@ -60,21 +86,36 @@ tree=$(reg_query 'HKCU\Software\Vantrel' /s | sed '/^$/d' | tr '\n' ';')
 check "the first run leaves the key chain with no values: $tree" test "$tree" = \
   'HKEY_CURRENT_USER\Software\Vantrel\Ferrovane ScreenSaver;HKEY_CURRENT_USER\Software\Vantrel\Ferrovane ScreenSaver\Config;'
 
-reg_quiet_defaults
-start_resting pid -s
+note "the stored settings on screen, and what ends the saver"
+check "-s with OPS 0, RPS 0, Motion Blur 1: the model shows" two_shots -s 0 0 1
 check "-s: one window over the whole screen" covers_screen
+check "OPS 0, RPS 0: still, the same picture 1 s later" test "$(differ s1 s2)" = 0
+check "at rest the model's foot is 0.625 of the half-height below the centre ($(lit_box s1))" \
+  near "$(field s1 4)" "$rest_bottom" 3
+check "and centred across" near $(($(field s1 1) + $(field s1 3))) "$W" 4
 xdotool key a
 check "a key ends it" wait_for_exit "$pid" 10
 
-start_resting pid S
+check "S with OPS 0, RPS 6, Motion Blur 0: the model shows" two_shots S 0 6 0 moved
 check "S: one window over the whole screen" covers_screen
+changed=$(differ s1 s2)
+check "OPS 0, RPS 6: it turns ($changed pixels changed)" above "$changed" 500
+check "in place: its foot stays ($(lit_box s1); $(lit_box s2))" near "$(field s1 4)" "$(field s2 4)" 2
+for shot in s1 s2; do check "black beside it as it turns ($(lit_box $shot))" beside_black $shot; done
 xdotool click 1
 check "a left click ends it" wait_for_exit "$pid" 10
 
-start_resting pid /s
+check "/s with OPS 10, RPS 0, Motion Blur 0: the model shows" two_shots /s 10 0 0 bobbed
+check "it bobs without turning: its width stays ($(lit_box s1); $(lit_box s2))" test "$(width s1)" = "$(width s2)"
+check "Motion Blur 0: no translucent copies beyond it" trail_none
 xdotool click 4
 check "a wheel step does not end it" still_running_after "$pid" 2
 xdotool click 3
 check "a right click ends it" wait_for_exit "$pid" 10
+
+check "/s with OPS 10, RPS 0, Motion Blur 1: the model shows" two_shots /s 10 0 1 bobbed
+check "translucent copies beyond it (end rows $(ends s1); $(ends s2))" trail
+xdotool key a
+check "and a key ends it" wait_for_exit "$pid" 10
 
 finish

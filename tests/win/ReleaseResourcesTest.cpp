@@ -1,8 +1,9 @@
 // What Windows reads from the real Ferrovane.scr beside this program before it
 // runs a line of it: the description and icon it lists, the application
 // manifest (through an activation context made from the file, as the loader
-// makes one) and the version resource that Explorer shows.
-#include "Version.h"
+// makes one) and the version resource that Explorer shows, against the
+// project's version as the build passes it here, not through the resource's
+// own header.
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -37,7 +39,7 @@ TEST(Resources, DescriptionIconAndManifestIdentity)
                                ::SizeofResource(hModule, hManifest));
     // Written by hand: its identity must follow the project's version.
     EXPECT_NE(std::string::npos, manifest.find("\"Vantrel.Ferrovane.ScreenSaver\" version=\""
-                                               FERRO_VERSION_STRING ".0\""));
+                                               FERRO_RELEASE_VERSION ".0\""));
     ::FreeLibrary(hModule);
 }
 
@@ -96,7 +98,9 @@ TEST(Resources, VersionNamesTheProductAndItsVersion)
     std::vector<unsigned char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(data.empty()) << "no version resource";
     ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-    const std::string version = FERRO_VERSION_STRING;
+    const std::string version = FERRO_RELEASE_VERSION;
+    unsigned nMajor = 0, nMinor = 0, nPatch = 0;
+    ASSERT_EQ(3, std::sscanf(FERRO_RELEASE_VERSION, "%u.%u.%u", &nMajor, &nMinor, &nPatch));
     const struct { const wchar_t* name; std::wstring value; } strings[] = {
         { L"FileDescription", L"Ferrovane ScreenSaver" }, { L"ProductName", L"Ferrovane ScreenSaver" },
         { L"OriginalFilename", L"Ferrovane.scr" },
@@ -116,8 +120,8 @@ TEST(Resources, VersionNamesTheProductAndItsVersion)
     }
     VS_FIXEDFILEINFO* pFixed = nullptr;
     ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLength));
-    EXPECT_EQ(static_cast<DWORD>(MAKELONG(FERRO_VERSION_MINOR, FERRO_VERSION_MAJOR)), pFixed->dwProductVersionMS);
-    EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, FERRO_VERSION_PATCH)), pFixed->dwProductVersionLS);
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(nMinor, nMajor)), pFixed->dwProductVersionMS);
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, nPatch)), pFixed->dwProductVersionLS);
     EXPECT_EQ(pFixed->dwProductVersionMS, pFixed->dwFileVersionMS);
     EXPECT_EQ(pFixed->dwProductVersionLS, pFixed->dwFileVersionLS);
     EXPECT_EQ(static_cast<DWORD>(VFT_APP), pFixed->dwFileType);

@@ -7,16 +7,18 @@
 #include "scene/FullScreenSceneWnd.h"
 #include "scene/PixelFormat.h"
 #include "scene/SceneWnd.h"
-#include "audio/AudioLibrary.h"
+#include "setup/SetupDlg.h"
 #include "sound/SceneMusic.h"
+#include "audio/AudioLibrary.h"
+#include "support/Picture.h"
 #include "win/audio/ToneFile.h"
 
 #include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -58,37 +60,89 @@ TEST_F(SceneWindows, ReadTheSettingsAndShowNoPointer)
     ::DeleteObject(info.hbmMask);
 }
 
-// Wine 8 shows no OpenGL drawn into a child window, so the frames the timer
-// draws are read back from the child's own context.
-TEST_F(SceneWindows, ChildWindowDrawsTheModelEveryTick)
+// The frame a scene window showed last, read back from its own context: Wine 8
+// shows no OpenGL drawn into a child window (Mesa keeps the frame in the back
+// buffer after the swap).
+Picture LastFrame(const CSceneWnd& wnd)
 {
-    CSceneWnd wnd(0);
-    ASSERT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
-    ::ShowWindow(m_parent->m_hWnd, SW_SHOWNA);
-    std::vector<unsigned char> shots[2];
-    for (std::vector<unsigned char>& shot : shots) {
-        for (const DWORD until = ::GetTickCount() + 700; ::GetTickCount() < until; ::Sleep(5)) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageA(&msg);
-        }
-        ASSERT_TRUE(::wglMakeCurrent(wnd.m_hDC, wnd.m_hRC));
-        shot.assign(160 * 120 * 4, 0);
-        glReadBuffer(GL_BACK);  // Mesa keeps the last frame there after the swap
-        glReadPixels(0, 0, 160, 120, GL_RGBA, GL_UNSIGNED_BYTE, shot.data());
+    RECT rc{};
+    ::GetClientRect(wnd.m_hWnd, &rc);
+    Picture frame{ rc.right, std::vector<std::uint8_t>(std::size_t(rc.right) * rc.bottom * 4) };
+    if (::wglMakeCurrent(wnd.m_hDC, wnd.m_hRC)) {
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, rc.right, rc.bottom, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
         ::wglMakeCurrent(nullptr, nullptr);
     }
-    int lit = 0, litBeside = 0, changed = 0;
-    for (int i = 0; i < 160 * 120; ++i) {
-        const unsigned char* p = &shots[0][i * 4];
-        const bool bright = p[0] + p[1] + p[2] > 60;
-        lit += bright;
-        litBeside += bright && (i % 160 < 30 || i % 160 >= 130);
-        changed += std::memcmp(p, &shots[1][i * 4], 3) != 0;
+    return frame;
+}
+
+// Clicks an up-down control of the dialog on its upper or lower half.
+void ClickSpin(HWND hDlg, int nID, bool bUp, int nTimes)
+{
+    RECT rc{};
+    ::GetClientRect(::GetDlgItem(hDlg, nID), &rc);
+    const LPARAM at = MAKELPARAM(rc.right / 2, bUp ? rc.bottom / 4 : rc.bottom * 3 / 4);
+    for (int i = 0; i < nTimes * 2; ++i)
+        ::SendDlgItemMessageA(hDlg, nID, i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN, i % 2 ? 0 : MK_LBUTTON, at);
+}
+
+// The setup dialog's preview, a scene child window, read back every 60 ms
+// while the dialog runs: the model still on black with both rates 0, then
+// each control changes what it draws at once.
+TEST_F(SceneWindows, SetupPreviewFollowsEachControl)
+{
+    for (const char* pszName : { "Motion Blur", "OPS", "RPS" })
+        GetApp()->WriteSettingInt("Config", pszName, 0);
+    static CSetupDlg* s_pDlg;
+    static std::vector<Picture> s_phases[4];  // still, turning, bobbing, blurred: 8 frames each
+    static int s_nTicks;
+    CSetupDlg dlg(nullptr);
+    s_pDlg = &dlg;
+    s_nTicks = 0;
+    for (std::vector<Picture>& phase : s_phases)
+        phase.clear();
+    const UINT_PTR uTimer = ::SetTimer(nullptr, 0, 60, [](HWND, UINT, UINT_PTR, DWORD) {
+        std::size_t nPhase = 0;
+        while (nPhase < 4 && s_phases[nPhase].size() == 8)
+            ++nPhase;
+        if (nPhase == 4 || ++s_nTicks > 200)
+            return s_pDlg->EndDialog(IDCANCEL);
+        Picture frame = LastFrame(s_pDlg->m_wndPreview);
+        if (nPhase == 0 && s_phases[0].empty() && frame.LitBox().top < 0)
+            return;  // nothing drawn yet
+        s_phases[nPhase].push_back(std::move(frame));
+        const HWND hDlg = s_pDlg->m_hWnd;
+        if (s_phases[nPhase].size() < 8)
+            return;
+        if (nPhase == 0)
+            ClickSpin(hDlg, IDC_SPIN_REVOLUTIONS, true, 5);
+        if (nPhase == 1)
+            ClickSpin(hDlg, IDC_SPIN_REVOLUTIONS, false, 5), ClickSpin(hDlg, IDC_SPIN_OSCILLATIONS, true, 10);
+        if (nPhase == 2)
+            ::SendDlgItemMessageA(hDlg, IDC_MOTION_BLUR, BM_CLICK, 0, 0);
+    });
+    dlg.RunModal();
+    ::KillTimer(nullptr, uTimer);
+    ASSERT_EQ(8u, s_phases[3].size()) << "the preview drew no model";
+    auto& [still, turning, bobbing, blurred] = s_phases;
+    const Box rest = still[0].LitBox();
+    EXPECT_TRUE(rest.left > still[0].nWidth / 4 && rest.right < still[0].nWidth * 3 / 4) << "black beside the model";
+    // The model's own top and bottom rows are lit over a quarter; a trail copy beyond it, at 20 %, is not.
+    const auto dimmerEnd = [](const Picture& f) { return std::min(f.BrightestInRow(f.LitBox().top), f.BrightestInRow(f.LitBox().bottom)); };
+    std::set<int> feet;
+    int nTrails = 0;
+    for (int i = 1; i < 8; ++i) {  // frame 0 of each phase may come before the change
+        EXPECT_EQ(0, still[i].Differing(still[0])) << "still, frame " << i;
+        EXPECT_NEAR(turning[1].LitBox().bottom, turning[i].LitBox().bottom, 1) << "a turn keeps its foot, frame " << i;
+        const Box first = bobbing[1].LitBox(), box = bobbing[i].LitBox();
+        EXPECT_EQ(first.right - first.left, box.right - box.left) << "a bob does not turn, frame " << i;
+        EXPECT_GT(dimmerEnd(bobbing[i]), 64) << "no trail without Motion Blur, frame " << i;
+        feet.insert(box.bottom);
+        nTrails += dimmerEnd(blurred[i]) <= 64;
     }
-    EXPECT_GT(lit, 300) << "the model is drawn";
-    EXPECT_EQ(0, litBeside) << "on black beside it";
-    EXPECT_GT(changed, 100) << "and it moves from tick to tick";
+    EXPECT_GT(turning[7].Differing(turning[1]), 100) << "it turns";
+    EXPECT_GT(feet.size(), 1u) << "it bobs";
+    EXPECT_GT(nTrails, 0) << "Motion Blur: the trail's translucent copies beyond the model";
 }
 
 // Gives its window another OpenGL format than the scene's before the scene

@@ -16,10 +16,11 @@ TEST(TgaLoad, HeaderBoundariesAndPixelOrder) {
         int nMapType, nType, nWidth, nHeight, nDepth;
         long nExtra;           // bytes after (or, negative, missing from) the pixel data
         std::int32_t nExpect;  // the format on success, else the status
+        std::uint8_t nDescriptor = 0x20;  // its origin bit (0x20 top, 0x00 bottom) changes nothing: rows load in file order
     } kCases[] = {
         {"24 bits", 0, 2, 2, 2, 24, 0, GL_RGB}, {"32 bits", 0, 2, 2, 2, 32, 0, GL_RGBA}, {"8 bits", 0, 3, 2, 2, 8, 0, GL_ALPHA},
         {"grey, 24 bits", 0, 3, 2, 2, 24, 0, GL_RGB}, {"1 x 1", 0, 2, 1, 1, 24, 0, GL_RGB}, {"512 x 512", 0, 2, 512, 512, 24, 0, GL_RGB},
-        {"bytes after the pixels", 0, 2, 2, 2, 24, 40, GL_RGB}, {"colour map", 1, 2, 2, 2, 24, 0, 1001},
+        {"bytes after the pixels", 0, 2, 2, 2, 24, 40, GL_RGB}, {"bottom-left origin", 0, 2, 2, 2, 24, 0, GL_RGB, 0x00}, {"colour map", 1, 2, 2, 2, 24, 0, 1001},
         {"type 0", 0, 0, 2, 2, 24, 0, 1001}, {"type 1", 0, 1, 2, 2, 24, 0, 1001}, {"type 10 (run-length)", 0, 10, 2, 2, 24, 0, 1001},
         {"width 0", 0, 2, 0, 64, 24, 0, 1002}, {"width 3", 0, 2, 3, 64, 24, 0, 1002}, {"width 1024", 0, 2, 1024, 64, 24, 0, 1002},
         {"height 48", 0, 2, 64, 48, 24, 0, 1002}, {"65535 x 65535", 0, 2, 65535, 65535, 24, 0, 1002},
@@ -31,7 +32,7 @@ TEST(TgaLoad, HeaderBoundariesAndPixelOrder) {
     for (const auto& c : kCases) {
         Bytes bytes = {0, std::uint8_t(c.nMapType), std::uint8_t(c.nType), 0, 0, 0, 0, 0, 0, 0, 0, 0,
                        std::uint8_t(c.nWidth), std::uint8_t(c.nWidth >> 8), std::uint8_t(c.nHeight), std::uint8_t(c.nHeight >> 8),
-                       std::uint8_t(c.nDepth), 0x20};
+                       std::uint8_t(c.nDepth), c.nDescriptor};
         // Pixel bytes counting up from 1, as many as the image needs (a few when it is refused anyway).
         const long nPixelBytes = c.nWidth <= 512 && c.nHeight <= 512 ? long(c.nWidth) * c.nHeight * c.nDepth / 8 : 16;
         for (long i = 0; i < nPixelBytes + c.nExtra; ++i) bytes.push_back(std::uint8_t(i + 1));
