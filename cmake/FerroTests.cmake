@@ -2,25 +2,37 @@
 #
 # ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
 #   native GoogleTest program over the portable code, label "unit".
-# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...] [UNTIMED])
 #   Windows GoogleTest program: built by the Windows build, run under Wine by the
 #   native build's CTest (label "win", inside the shared Wine session).
-# ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...])
+# ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time. With SESSION, the script runs in
 #   the Wine session of ferro_wine_session(NAME s) instead of the shared one.
 # ferro_wine_session(NAME s [ENVIRONMENT var=value ...])
 #   a Wine session of its own (scripts/wine-session with those variables), set
 #   up before the first test that asks for it and ended after the last.
+# Windows-side and end-to-end tests measure pace or sound timing unless marked
+# UNTIMED: those start only once the CPU-heavy tests (fuzzers, lint) have
+# ended, so that the two never run side by side.
 #
 # Windows executables land in ${FERRO_WIN_BIN}; scripts find the .scr there.
 
 set(FERRO_WIN_BUILD_DIR ${CMAKE_BINARY_DIR}/win)
 set(FERRO_WIN_BIN ${FERRO_WIN_BUILD_DIR}/bin)
 set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+# Properties of a CPU-heavy test: one at a time, leaving a core to the tests
+# on the display; the high cost makes CTest start them first.
+set(FERRO_CPU_HEAVY RESOURCE_LOCK cpu COST 1000)
+set(FERRO_CPU_HEAVY_TESTS lint.clang_mingw fuzz.md3 fuzz.tga fuzz.mp3)
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
+
+# A test that measures pace or sound timing waits for the CPU-heavy tests.
+function(ferro_timed_test name)
+  set_tests_properties(${name} PROPERTIES DEPENDS "${FERRO_CPU_HEAVY_TESTS}")
+endfunction()
 
 function(ferro_unit_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -36,7 +48,7 @@ function(ferro_unit_test)
 endfunction()
 
 function(ferro_win_test)
-  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNTIMED" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
@@ -49,11 +61,14 @@ function(ferro_win_test)
     # session: they take the desktop one at a time, like the end-to-end tests.
     set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
       FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+    if(NOT T_UNTIMED)
+      ferro_timed_test(${T_NAME})
+    endif()
   endif()
 endfunction()
 
 function(ferro_e2e_test)
-  cmake_parse_arguments(T "" "NAME;SESSION" "COMMAND;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNTIMED" "NAME;SESSION" "COMMAND;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     return()
   endif()
@@ -68,6 +83,9 @@ function(ferro_e2e_test)
   set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
     FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK display
     ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
+  if(NOT T_UNTIMED)
+    ferro_timed_test(${T_NAME})
+  endif()
 endfunction()
 
 function(ferro_wine_session)

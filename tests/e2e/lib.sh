@@ -147,18 +147,27 @@ values_are() {  # values_are NAME "TYPE DATA" [NAME "TYPE DATA"]...
     shift 2
   done
 }
-reg_five() {  # reg_five BLUR OPS RPS PATH MUSIC: stores the five settings
+reg_store() {  # reg_store NAME=VALUE...: these settings and no others ("MP3 Sound" is text)
+  local setting
   reg_clear
-  reg_set_dword "Motion Blur" "$1"; reg_set_dword OPS "$2"; reg_set_dword RPS "$3"
-  reg_set_sz "MP3 Sound" "$4"; reg_set_dword bMusic "$5"
+  for setting in "$@"; do
+    if [ "${setting%%=*}" = "MP3 Sound" ]; then reg_set_sz "MP3 Sound" "${setting#*=}"
+    else reg_set_dword "${setting%%=*}" "${setting#*=}"; fi
+  done
 }
 # --- end of setup dialog --------------------------------------------------------
 
 # --- sound: tone files and captured sound ---------------------------------------
-tone_file() {  # tone_file NAME HZ RATE CHANNELS LAME-ARGS...: $WORK/NAME.mp3, 1 s of a sine
-  # Whole periods in the second: looped without a cut or padding it is one unbroken sine.
-  local name=$1 hz=$2 rate=$3 channels=$4; shift 4
-  sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" synth 1 sine "$hz" vol 0.5 &&
+tone_file() {  # tone_file NAME HZ[:SECONDS][,HZ:SECONDS]... RATE CHANNELS LAME-ARGS...:
+  # $WORK/NAME.mp3, a sine of each frequency in turn (1 s if no time is given).
+  # Whole periods in each part: looped without a cut or padding it is one unbroken sine.
+  local name=$1 rate=$3 channels=$4 part hz seconds synth=()
+  for part in ${2//,/ }; do
+    IFS=: read -r hz seconds <<<"$part"
+    synth+=(${synth[0]:+:} synth "${seconds:-1}" sine "$hz" vol 0.5)
+  done
+  shift 4
+  sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" "${synth[@]}" &&
     lame --quiet "$@" "$WORK/$name.wav" "$WORK/$name.mp3"
 }
 capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/capture.raw

@@ -1,13 +1,15 @@
 // Measures a raw 16-bit PCM capture (what ALSA's file plugin wrote):
 //   ferro_capture_analyze FILE [--rate HZ] [--channels N] [--expect-hz F]
 //                         [--min-seconds S] [--max-gap-ms G] [--max-break B]
-// Prints "name value" lines: seconds (total), audible_seconds (first to last
-// sample above a small threshold), dominant_hz (from zero crossings),
+// Prints for each channel "channel N", then "name value" lines: seconds
+// (total), audible_seconds (first to last sample above a small threshold),
+// dominant_hz (from zero crossings),
 // longest_gap_ms (longest quiet run inside the audible part), break_samples
 // (with --expect-hz: the largest break of a sine of that frequency, as a phase
 // jump in samples; a seamless loop of a whole number of periods keeps it well
-// under one sample, a cut or kept padding does not). The checks asked for
-// exit 1 when one fails (printing FAIL lines), 0 otherwise; 2 for bad usage.
+// under one sample, a cut or kept padding does not). Every channel must pass
+// the checks asked for: exit 1 when one fails (printing FAIL lines), 0
+// otherwise; 2 for bad usage.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -22,32 +24,11 @@
 
 #include "support/audio/SineBreak.h"
 
-int main(int argc, char** argv) {
-    std::map<std::string, double> opt = {{"--rate", 44100}, {"--channels", 2}, {"--expect-hz", 0},
-                                         {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
-    std::string strFile;
-    for (int i = 1; i < argc; ++i) {
-        if (opt.count(argv[i]) && i + 1 < argc) {
-            opt[argv[i]] = std::atof(argv[i + 1]);
-            ++i;
-        } else {
-            strFile = argv[i];
-        }
-    }
-    std::ifstream in(strFile, std::ios::binary);
+namespace {
+// Prints the measures of one channel's samples; false when a check asked for fails.
+bool MeasureAndCheck(const std::vector<double>& s, std::map<std::string, double>& opt) {
     const double dRate = opt["--rate"], dHz = opt["--expect-hz"];
-    const size_t nFrameBytes = size_t(std::max(1.0, opt["--channels"])) * 2;
-    if (!in || dRate <= 0) {
-        std::fprintf(stderr, "usage: ferro_capture_analyze FILE [--rate HZ] [--channels N] ...\n");
-        return 2;
-    }
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<double> s(bytes.size() / nFrameBytes);  // first channel
-    for (size_t i = 0; i < s.size(); ++i) {
-        int16_t v;
-        std::memcpy(&v, bytes.data() + i * nFrameBytes, 2);
-        s[i] = v;
-    }
+    bool bOk = true;
     const auto loud = [&](size_t i) { return std::fabs(s[i]) > 64; };
     size_t nFirst = s.size(), nLast = 0, nGap = 0, nRun = 0, nCrossings = 0;
     double dPeak = 0;
@@ -66,7 +47,6 @@ int main(int argc, char** argv) {
     const double dFound = dAudible > 0 ? nCrossings / 2.0 / dAudible : 0;
     std::printf("seconds %.3f\naudible_seconds %.3f\ndominant_hz %.2f\nlongest_gap_ms %.2f\n"
                 "break_samples %.3f\n", double(s.size()) / dRate, dAudible, dFound, dGapMs, dBreak);
-    bool bOk = true;
     const auto check = [&](bool bPass, const char* pszWhat) {
         if (!bPass) std::printf("FAIL %s\n", pszWhat);
         bOk = bOk && bPass;
@@ -75,5 +55,39 @@ int main(int argc, char** argv) {
     if (opt["--min-seconds"] > 0) check(dAudible >= opt["--min-seconds"], "audible_seconds");
     if (opt["--max-gap-ms"] >= 0) check(dGapMs <= opt["--max-gap-ms"], "longest_gap_ms");
     if (opt["--max-break"] >= 0) check(dBreak <= opt["--max-break"], "break_samples");
+    return bOk;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::map<std::string, double> opt = {{"--rate", 44100}, {"--channels", 2}, {"--expect-hz", 0},
+                                         {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
+    std::string strFile;
+    for (int i = 1; i < argc; ++i) {
+        if (opt.count(argv[i]) && i + 1 < argc) {
+            opt[argv[i]] = std::atof(argv[i + 1]);
+            ++i;
+        } else {
+            strFile = argv[i];
+        }
+    }
+    std::ifstream in(strFile, std::ios::binary);
+    const size_t nFrameBytes = size_t(std::max(1.0, opt["--channels"])) * 2;
+    if (!in || opt["--rate"] <= 0) {
+        std::fprintf(stderr, "usage: ferro_capture_analyze FILE [--rate HZ] [--channels N] ...\n");
+        return 2;
+    }
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bool bOk = true;
+    for (size_t nChannel = 0; nChannel * 2 < nFrameBytes; ++nChannel) {
+        std::vector<double> s(bytes.size() / nFrameBytes);
+        for (size_t i = 0; i < s.size(); ++i) {
+            int16_t v;
+            std::memcpy(&v, bytes.data() + i * nFrameBytes + nChannel * 2, 2);
+            s[i] = v;
+        }
+        std::printf("channel %zu\n", nChannel);
+        bOk = MeasureAndCheck(s, opt) && bOk;
+    }
     return bOk ? 0 : 1;
 }

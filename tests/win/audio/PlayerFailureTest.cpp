@@ -25,6 +25,7 @@ std::atomic<bool> g_bRefuse{false};
 std::atomic<bool> g_bCodecStuck{false};
 std::atomic<bool> g_bDeviceGone{false};
 std::atomic<int> g_nQueued{0};
+std::atomic<int> g_nRefused{0};
 std::atomic<int> g_nStuck{0};
 HANDLE g_hDeviceEvent = nullptr;
 std::vector<WAVEHDR*> g_kept;  // headers a gone device refused to give back
@@ -82,7 +83,7 @@ extern decltype(&waveOutClose) __real___imp_waveOutClose;
 MMRESULT WINAPI __real_acmStreamConvert(HACMSTREAM, LPACMSTREAMHEADER, DWORD);
 
 static MMRESULT WINAPI TestWaveOutWrite(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cbHeader) {
-    if (g_bRefuse.load()) return MMSYSERR_NOMEM;
+    if (g_bRefuse.load()) return ++g_nRefused, MMSYSERR_NOMEM;
     const MMRESULT result = __real___imp_waveOutWrite(hWaveOut, pHeader, cbHeader);
     if (result == MMSYSERR_NOERROR) ++g_nQueued;
     return result;
@@ -123,8 +124,8 @@ TEST(AudioLibrary, PlaysAgainAfterTheDeviceRefusedABuffer) {
     ASSERT_NE(0u, hStream);
     EXPECT_TRUE(QueuedWithin(5000)) << "never played";
 
-    g_bRefuse = true;
-    Sleep(1000);  // the queued buffers drain; a refused one is never given back
+    g_bRefuse = true;  // the queued buffers drain; a refused one is never given back
+    ASSERT_TRUE(Within(5000, [] { return g_nRefused.load() > 0; })) << "never asked the device for another buffer";
     g_bRefuse = false;
     EXPECT_FALSE(QueuedWithin(500)) << "went on playing through a refused buffer";
     ASSERT_TRUE(BASS_StreamPlay(hStream, FALSE, BASS_SAMPLE_LOOP));

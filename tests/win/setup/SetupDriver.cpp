@@ -1,13 +1,15 @@
 // Works the setup dialog of a running Ferrovane.scr from outside, as a user
-// would, and prints what it shows. One command per run:
+// would, and prints what it shows. Controls go by name (kControls). Commands,
+// several to a run when separated by "+" (each program start costs a second):
 //   wait | closed          until the dialog is there | gone
 //   state                  texts, up-down positions, check states, focus, preview
-//   click ID               a click on a button (BM_CLICK)
-//   spin ID up|down [N]    N mouse clicks on the upper or lower half of an up-down
+//   click NAME             a click on a button (BM_CLICK)
+//   spin NAME up|down [N]  N mouse clicks on the upper or lower half of an up-down
 //   key VK [N]             N key presses posted to the focused control
-//   settext ID TEXT        a control's text
+//   settext NAME TEXT      a control's text
 //   filedialog             the open-file dialog's caption, file name and filters
 //   choose PATH            types PATH into the open-file dialog and presses Open
+//   escape                 presses Escape in the open-file dialog
 //   msgbox                 a message box's caption and text; presses OK
 // A command that closes a modal child returns once the setup dialog takes
 // input again. Exit status: 0 done, 1 not found or timed out, 2 usage.
@@ -22,11 +24,34 @@
 namespace {
 
 enum {
-    kOscillations = 1000, kRevolutions = 1002, kPreview = 1006, kMotionBlur = 1008,
-    kSpinOscillations = 1009, kSpinRevolutions = 1010, kMp3Path = 1013, kMusic = 1015,
+    kOscillations = 1000, kPreview = 1006,
     // the system's open-file dialog
     kFileNameCombo = 0x47c, kFileNameEdit = 0x480, kFilterCombo = 0x470,
 };
+
+// The names the commands and the state use, after the settings they show.
+const struct { const char* pszName; int nID; } kControls[] = {
+    { "ops", kOscillations }, { "rps", 1002 }, { "path", 1013 },  // texts
+    { "ops-spin", 1009 }, { "rps-spin", 1010 },                   // up-down positions
+    { "blur", 1008 }, { "music", 1015 },                          // check boxes
+    { "browse", 1014 }, { "ok", IDOK }, { "cancel", IDCANCEL },
+};
+
+int IdOf(const char* pszName)
+{
+    for (const auto& control : kControls)
+        if (std::strcmp(control.pszName, pszName) == 0)
+            return control.nID;
+    return -1;
+}
+
+const char* NameOf(int nID)
+{
+    for (const auto& control : kControls)
+        if (control.nID == nID)
+            return control.pszName;
+    return "none";
+}
 
 std::string ClassOf(HWND hWnd)
 {
@@ -76,21 +101,25 @@ HWND WaitForDialog(HWND hOwner)
     return hFound;
 }
 
-// Presses a button of a modal child, then waits until the child is gone and
-// its owner is enabled again, so that the next command's input is handled by
-// the setup dialog's own loop and not by a child that is still closing.
-int CloseChild(HWND hDlg, HWND hChild, int nButton)
-{
-    ::PostMessageA(::GetDlgItem(hChild, nButton), BM_CLICK, 0, 0);
-    return WaitFor([&] { return !::IsWindow(hChild) && ::IsWindowEnabled(hDlg); }) ? 0 : 1;
-}
-
 HWND FocusOf(HWND hDlg)
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(hDlg, nullptr), &info);
     return info.hwndFocus;
+}
+
+// Presses a button of a modal child (or Escape in it, nButton 0), then waits
+// until the child is gone and its owner is enabled again, so that the next
+// command's input is handled by the setup dialog's own loop and not by a child
+// that is still closing.
+int CloseChild(HWND hDlg, HWND hChild, int nButton)
+{
+    if (nButton != 0)
+        ::PostMessageA(::GetDlgItem(hChild, nButton), BM_CLICK, 0, 0);
+    else
+        ::PostMessageA(FocusOf(hChild), WM_KEYDOWN, VK_ESCAPE, 1);
+    return WaitFor([&] { return !::IsWindow(hChild) && ::IsWindowEnabled(hDlg); }) ? 0 : 1;
 }
 
 std::string RectOf(HWND hWnd)
@@ -104,13 +133,13 @@ std::string RectOf(HWND hWnd)
 
 int State(HWND hDlg)
 {
-    for (int id : { kOscillations, kRevolutions, kMp3Path })
-        std::printf("text%d=%s\n", id, TextOf(::GetDlgItem(hDlg, id)).c_str());
-    for (int id : { kSpinOscillations, kSpinRevolutions })
-        std::printf("pos%d=%d\n", id, static_cast<short>(::SendDlgItemMessageA(hDlg, id, UDM_GETPOS, 0, 0)));
-    for (int id : { kMotionBlur, kMusic })
-        std::printf("check%d=%d\n", id, static_cast<int>(::SendDlgItemMessageA(hDlg, id, BM_GETCHECK, 0, 0)));
-    std::printf("focus=%d\n", ::GetDlgCtrlID(FocusOf(hDlg)));
+    for (const char* pszName : { "ops", "rps", "path" })
+        std::printf("%s=%s\n", pszName, TextOf(::GetDlgItem(hDlg, IdOf(pszName))).c_str());
+    for (const char* pszName : { "ops-spin", "rps-spin" })
+        std::printf("%s=%d\n", pszName, static_cast<short>(::SendDlgItemMessageA(hDlg, IdOf(pszName), UDM_GETPOS, 0, 0)));
+    for (const char* pszName : { "blur", "music" })
+        std::printf("%s=%d\n", pszName, static_cast<int>(::SendDlgItemMessageA(hDlg, IdOf(pszName), BM_GETCHECK, 0, 0)));
+    std::printf("focus=%s\n", NameOf(::GetDlgCtrlID(FocusOf(hDlg))));
     // The preview is the one child that the template does not name.
     HWND hPlaceholder = ::GetDlgItem(hDlg, kPreview);
     for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
@@ -167,7 +196,7 @@ void PrintFileDialog(HWND hOpen)
 int Run(int argc, char** argv)
 {
     const std::string command = argc >= 2 ? argv[1] : "";
-    const int nID = argc >= 3 ? std::atoi(argv[2]) : 0;
+    const int nID = argc >= 3 ? IdOf(argv[2]) : 0;
     if (command == "closed")
         return WaitFor([] { return FindDialog(nullptr) == nullptr; }) ? 0 : 1;
     HWND hDlg = WaitForDialog(nullptr);
@@ -182,7 +211,7 @@ int Run(int argc, char** argv)
     if (command == "spin" && argc >= 4)
         return Spin(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
     if (command == "key" && argc >= 3)
-        return Keys(hDlg, static_cast<WPARAM>(nID), argc == 4 ? std::atoi(argv[3]) : 1);
+        return Keys(hDlg, static_cast<WPARAM>(std::atoi(argv[2])), argc == 4 ? std::atoi(argv[3]) : 1);
     if (command == "settext" && argc == 4)
         return ::SetDlgItemTextA(hDlg, nID, argv[3]) ? 0 : 1;
     HWND hChild = WaitForDialog(hDlg);
@@ -194,6 +223,8 @@ int Run(int argc, char** argv)
         ::SendMessageA(FileNameBox(hChild), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
         return CloseChild(hDlg, hChild, IDOK);
     }
+    if (command == "escape")
+        return CloseChild(hDlg, hChild, 0);
     if (command == "msgbox") {
         std::printf("caption=%s\ntext=%s\n", TextOf(hChild).c_str(), TextOf(::GetDlgItem(hChild, 0xFFFF)).c_str());
         return CloseChild(hDlg, hChild, IDOK);
@@ -206,7 +237,13 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    const int status = Run(argc, argv);
+    int status = 0;
+    for (int nFirst = 1, nEnd = 1; status == 0 && nFirst < argc; nFirst = ++nEnd) {
+        while (nEnd < argc && std::strcmp(argv[nEnd], "+") != 0)
+            ++nEnd;
+        argv[nFirst - 1] = argv[0];  // the command's words, after the program's name
+        status = Run(nEnd - nFirst + 1, argv + nFirst - 1);
+    }
     std::fflush(stdout);
     return status;
 }
