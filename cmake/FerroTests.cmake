@@ -2,13 +2,16 @@
 #
 # ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
 #   native GoogleTest program over the portable code, label "unit".
-# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...] [UNTIMED])
-#   Windows GoogleTest program: built by the Windows build, run under Wine by the
-#   native build's CTest (label "win", inside the shared Wine session).
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc])
+#   Windows GoogleTest program, built by the Windows build. CTest runs them all
+#   as a person on Windows does, through the runner of the tests' zip
+#   (win.test_zip, tests/win/CMakeLists.txt), not once more one by one.
 # ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time. With SESSION, the script runs in
-#   the Wine session of ferro_wine_session(NAME s) instead of the shared one.
+#   the Wine session of ferro_wine_session(NAME s) instead of the shared one,
+#   on a display of its own: it runs beside the shared display's tests that
+#   measure nothing, and counts as CPU-heavy for those that do.
 # ferro_wine_session(NAME s [ENVIRONMENT var=value ...])
 #   a Wine session of its own (scripts/wine-session with those variables), set
 #   up before the first test that asks for it and ended after the last.
@@ -24,7 +27,7 @@ set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
 # Properties of a CPU-heavy test: one at a time, leaving a core to the tests
 # on the display; the high cost makes CTest start them first.
 set(FERRO_CPU_HEAVY RESOURCE_LOCK cpu COST 1000)
-set(FERRO_CPU_HEAVY_TESTS lint.clang_mingw fuzz.md3 fuzz.tga fuzz.mp3)
+set(FERRO_CPU_HEAVY_TESTS lint.clang_mingw fuzz.md3 fuzz.tga fuzz.mp3 e2e.monitors)
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
@@ -48,22 +51,11 @@ function(ferro_unit_test)
 endfunction()
 
 function(ferro_win_test)
-  cmake_parse_arguments(T "UNTIMED" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS" ${ARGN})
   if(FERRO_WINDOWS)
     add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
     target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
-  else()
-    add_test(NAME ${T_NAME}
-      COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION}
-              wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
-    # Windows-side tests make real windows and use the registry of the one
-    # session: they take the desktop one at a time, like the end-to-end tests.
-    set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
-      FIXTURES_REQUIRED wine RESOURCE_LOCK display)
-    if(NOT T_UNTIMED)
-      ferro_timed_test(${T_NAME})
-    endif()
   endif()
 endfunction()
 
@@ -74,14 +66,17 @@ function(ferro_e2e_test)
   endif()
   set(session ${FERRO_WINE_SESSION})
   set(fixture wine)
+  set(lock display)
   if(T_SESSION)
     set(session ${FERRO_WINE_SESSION}-${T_SESSION})
     set(fixture wine.${T_SESSION})
+    set(lock cpu)
+    set(T_UNTIMED ON)
   endif()
   add_test(NAME ${T_NAME}
     COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${session} ${T_COMMAND})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "e2e;${T_LABELS}" TIMEOUT 600
-    FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK display
+    FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK ${lock}
     ENVIRONMENT "FERRO_WIN_BIN=${FERRO_WIN_BIN};FERRO_ROOT=${FERRO_ROOT}")
   if(NOT T_UNTIMED)
     ferro_timed_test(${T_NAME})

@@ -77,9 +77,11 @@ mkdir -p "${FERRO_ARTIFACTS:-$WORK}" && cp "$WORK/a.png" "${FERRO_ARTIFACTS:-$WO
 check "a resting pointer does not end it" still_running_after "$pid" 1
 traced() { [ "$(grep -c 'approx [0-9.]*fps' "$WORK/bg.log")" -ge 2 ]; }
 check "Wine traces the frame rate a second time" wait_until 10 traced
-# Wine traces the rate every 1.5 s; the first line counts from start-up.
+# Wine traces the rate every 1.5 s; the first line counts from start-up. Counting
+# whole frames, the 31 ms timer reads up to about 33.2; a busy loop or a fast
+# timer reads far more.
 fps=$(grep -o 'approx [0-9.]*fps' "$WORK/bg.log" | tail -n 1 | tr -dc '0-9.')
-check "it keeps its pace: $fps frames a second, at least 28 and at most 33" awk -v f="${fps:-0}" 'BEGIN { exit !(f >= 28 && f <= 33) }'
+check "it keeps its pace: $fps frames a second, at least 28 and at most 34.5" awk -v f="${fps:-0}" 'BEGIN { exit !(f >= 28 && f <= 34.5) }'
 xdotool mousemove 201 200
 check "a move of one pixel ends it" wait_for_exit "$pid" 10
 tree=$(reg_query 'HKCU\Software\Vantrel' /s | sed '/^$/d' | tr '\n' ';')
