@@ -232,6 +232,10 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
     for (std::size_t i = 0; i < std::size(rules); ++i)
         EXPECT_EQ(rules[i].closes, PostsClose(hWnd, hWnd, rules[i].message, rules[i].wParam, rules[i].lParam))
             << "row " << i;
+    CMonitorCoverWnd cover;  // another monitor's: every button and the wheel close the scene too
+    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }));
+    for (UINT message : { WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_MOUSEHWHEEL })
+        EXPECT_TRUE(PostsClose(cover.m_hWnd, hWnd, message, 0, 0)) << "message " << message;
     // No pointer over the window; it refuses to look inactive.
     EXPECT_EQ(TRUE, ::SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
