@@ -21,8 +21,8 @@ inline LPARAM DisplayState(DWORD dwState)
 inline bool PostsClose(HWND hWnd, HWND hClosing, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MSG msg;
-    while (::PeekMessageA(&msg, hClosing, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
-    }
+    while (::PeekMessageA(&msg, hClosing, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        continue;
     ::SendMessageA(hWnd, message, wParam, lParam);
     return ::PeekMessageA(&msg, hClosing, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
 }
