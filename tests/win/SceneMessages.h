@@ -3,17 +3,15 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstring>
-
 // WM_POWERBROADCAST's lParam when the console display turns off (0), on (1) or dims (2).
 inline LPARAM DisplayState(DWORD dwState)
 {
-    static struct { POWERBROADCAST_SETTING setting; BYTE rest[sizeof(DWORD)]; } s_states[3];
-    POWERBROADCAST_SETTING& s = s_states[dwState].setting;
+    // Data holds a DWORD: its low byte, then the struct's padding, zero in static storage.
+    static POWERBROADCAST_SETTING s_states[3];
+    POWERBROADCAST_SETTING& s = s_states[dwState];
     s.PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
-    s.DataLength = sizeof dwState;
-    std::memcpy(reinterpret_cast<BYTE*>(&s) + offsetof(POWERBROADCAST_SETTING, Data), &dwState, sizeof dwState);
+    s.DataLength = sizeof(DWORD);
+    s.Data[0] = static_cast<UCHAR>(dwState);
     return reinterpret_cast<LPARAM>(&s);
 }
 
