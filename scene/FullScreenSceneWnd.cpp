@@ -13,6 +13,9 @@ FERRO_BEGIN_MESSAGE_MAP(CFullScreenSceneWnd, CSceneWnd)
     FERRO_ON_MESSAGE(WM_LBUTTONDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_MBUTTONDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_RBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_XBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MOUSEWHEEL, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MOUSEHWHEEL, HandleUserInput)
     FERRO_ON_MESSAGE(WM_KEYDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_SYSKEYDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_DISPLAYCHANGE, HandleDisplayChange)
@@ -27,11 +30,20 @@ CFullScreenSceneWnd::CFullScreenSceneWnd()
 
 CFullScreenSceneWnd::~CFullScreenSceneWnd() = default;
 
+namespace {
+
+// The primary monitor, which always has its top left at the origin.
+RECT PrimaryScreen()
+{
+    return { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
+}
+
+}  // namespace
+
 BOOL CFullScreenSceneWnd::CreateFullScreen()
 {
-    const RECT screen = { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
     if (!CreateSceneWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                           screen, nullptr))
+                           PrimaryScreen(), nullptr))
         return FALSE;  // the object is gone
     // One monitor is the common case, and this window covers it: no covers.
     if (::GetSystemMetrics(SM_CMONITORS) > 1)
@@ -99,8 +111,12 @@ LRESULT CFullScreenSceneWnd::HandleUserInput(WPARAM, LPARAM)
 
 LRESULT CFullScreenSceneWnd::HandleDisplayChange(WPARAM, LPARAM)
 {
-    // A monitor came, went or changed: no monitor uncovered, no cover left over
-    // a monitor that is gone. This window keeps its place.
+    // A monitor came, went or changed, or another one became the primary: the
+    // scene follows the primary first (its picture follows the new size), so
+    // that no cover is left over it, then every other monitor is covered.
+    const RECT rc = PrimaryScreen();
+    ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     m_Covers.Update(m_hWnd);
     return Default();
 }

@@ -1,7 +1,7 @@
 // The saver-mode window: a top-most pop-up over the primary screen that hides
 // the pointer, closes at the first sign of the user or when it loses
 // activation, and ends the program when it is destroyed. Any other monitors
-// get black covers, which follow changes of the monitor layout.
+// get black covers; the window and the covers follow changes of the monitors.
 #pragma once
 
 #include "scene/MonitorCovers.h"

@@ -6,18 +6,13 @@
 
 namespace {
 
-struct Uncovered {
-    RECT rcOwner;
-    std::vector<RECT> monitors;
-};
-
-BOOL CALLBACK CollectUncovered(HMONITOR, HDC, LPRECT pMonitor, LPARAM lParam)
+BOOL CALLBACK CollectOthers(HMONITOR hMonitor, HDC, LPRECT pMonitor, LPARAM lParam)
 {
-    auto* pUncovered = reinterpret_cast<Uncovered*>(lParam);
-    const RECT& o = pUncovered->rcOwner;
-    const RECT& m = *pMonitor;
-    if (m.left < o.left || m.top < o.top || m.right > o.right || m.bottom > o.bottom)
-        pUncovered->monitors.push_back(m);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(hMonitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY))
+        return TRUE;  // the scene window's own
+    reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(*pMonitor);
     return TRUE;
 }
 
@@ -29,6 +24,9 @@ FERRO_BEGIN_MESSAGE_MAP(CMonitorCoverWnd, CWnd)
     FERRO_ON_MESSAGE(WM_LBUTTONDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_MBUTTONDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_RBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_XBUTTONDOWN, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MOUSEWHEEL, HandleUserInput)
+    FERRO_ON_MESSAGE(WM_MOUSEHWHEEL, HandleUserInput)
 FERRO_END_MESSAGE_MAP()
 
 BOOL CMonitorCoverWnd::CreateCover(HWND hOwner, const RECT& rect)
@@ -86,10 +84,8 @@ void CMonitorCoverWnd::CloseOwner()
 
 void MonitorCovers::Update(HWND hOwner)
 {
-    Uncovered uncovered;
-    ::GetWindowRect(hOwner, &uncovered.rcOwner);
-    ::EnumDisplayMonitors(nullptr, nullptr, &CollectUncovered, reinterpret_cast<LPARAM>(&uncovered));
-    const std::vector<RECT>& monitors = uncovered.monitors;
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, &CollectOthers, reinterpret_cast<LPARAM>(&monitors));
     while (m_wndCovers.size() > monitors.size()) {  // monitors gone
         m_wndCovers.back()->DestroyWindow();
         m_wndCovers.pop_back();

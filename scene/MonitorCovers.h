@@ -1,5 +1,5 @@
-// Black windows over the monitors that the saver's scene window leaves
-// uncovered, so that no monitor shows the desktop while the saver runs.
+// Black windows over the monitors other than the primary, which the saver's
+// scene window covers, so that no monitor shows the desktop while the saver runs.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -9,9 +9,9 @@
 
 // A black, top-most pop-up over one monitor, owned by the scene window, so the
 // system destroys it with the scene window. It never takes activation, and so
-// never the keyboard, from the scene window; a button, or the pointer moving
-// away from where it rested, asks the scene window to close: the saver ends
-// the one way it always does.
+// never the keyboard, from the scene window; any button, the wheel, or the
+// pointer moving away from where it rested asks the scene window to close: the
+// saver ends the one way it always does.
 class CMonitorCoverWnd : public CWnd {
 public:
     // The rectangle is in screen coordinates, physical pixels.
@@ -33,9 +33,8 @@ protected:
 // The covers of one scene window.
 class MonitorCovers {
 public:
-    // Gives every monitor that the window does not wholly cover a cover of its
-    // own; called again after the layout changed, it moves, adds and removes
-    // covers to match.
+    // Gives every monitor but the primary a cover of its own; called again
+    // after the layout changed, it moves, adds and removes covers to match.
     void Update(HWND hOwner);
 
 private:

@@ -7,12 +7,28 @@
 #include "scene/SceneClock.h"
 #include "shell/SaverSettings.h"
 
+#include <cstring>
+
 LPCSTR g_lpszSceneWndClass = nullptr;
 
 namespace {
 
 const UINT_PTR kFrameTimer = 1;
 const UINT kFrameIntervalMs = 31;
+const DWORD kDisplayOff = 0;  // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed
+
+// The console display's new state, or -1 when the broadcast tells something else.
+int DisplayStateOf(WPARAM wParam, LPARAM lParam)
+{
+    const auto* pSetting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+    if (wParam != PBT_POWERSETTINGCHANGE || pSetting == nullptr ||
+        !::IsEqualGUID(pSetting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) ||
+        pSetting->DataLength < sizeof(DWORD))
+        return -1;
+    DWORD dwState;
+    std::memcpy(&dwState, pSetting->Data, sizeof dwState);
+    return static_cast<int>(dwState);
+}
 
 }  // namespace
 
@@ -23,6 +39,7 @@ FERRO_BEGIN_MESSAGE_MAP(CSceneWnd, CWnd)
     FERRO_ON_MESSAGE(WM_PAINT, HandlePaint)
     FERRO_ON_MESSAGE(WM_ERASEBKGND, HandleEraseBackground)
     FERRO_ON_MESSAGE(WM_DESTROY, HandleDestroy)
+    FERRO_ON_MESSAGE(WM_POWERBROADCAST, HandlePowerBroadcast)
 FERRO_END_MESSAGE_MAP()
 
 CSceneWnd::CSceneWnd(int bAutoDelete)
@@ -71,6 +88,9 @@ LRESULT CSceneWnd::HandleCreate(WPARAM, LPARAM)
     ::wglMakeCurrent(nullptr, nullptr);
     g_Motion.m_dStartTime = static_cast<double>(ReadSceneClock()) * 0.001;
     ::SetTimer(m_hWnd, kFrameTimer, kFrameIntervalMs, nullptr);
+    // Nobody sees frames drawn while the display is off; a laptop pays for them.
+    m_hPowerNotify = ::RegisterPowerSettingNotification(m_hWnd, &GUID_CONSOLE_DISPLAY_STATE,
+                                                        DEVICE_NOTIFY_WINDOW_HANDLE);
     if (m_bMusic == 1)
         StartMusic();
     return 0;
@@ -95,6 +115,8 @@ LRESULT CSceneWnd::HandleTimer(WPARAM, LPARAM)
 LRESULT CSceneWnd::HandlePaint(WPARAM, LPARAM)
 {
     CPaintDC dc(this);  // validates the update region; all drawing goes through m_hDC
+    if (m_bDisplayOff)
+        return 0;
     ::wglMakeCurrent(m_hDC, m_hRC);
     UpdateMotion(g_Motion.m_dStartTime, m_fOscillations, m_fRevolutions);
     RenderScene(m_bMotionBlur);
@@ -112,10 +134,32 @@ LRESULT CSceneWnd::HandleDestroy(WPARAM, LPARAM)
 {
     Default();
     ::KillTimer(m_hWnd, kFrameTimer);
+    if (m_hPowerNotify != nullptr)
+        ::UnregisterPowerSettingNotification(m_hPowerNotify);
+    m_hPowerNotify = nullptr;
     ReleaseScene();
     ::wglDeleteContext(m_hRC);
     ::ReleaseDC(m_hWnd, m_hDC);
     if (m_bMusic == 1)
         StopMusic();
     return 0;
+}
+
+LRESULT CSceneWnd::HandlePowerBroadcast(WPARAM wParam, LPARAM lParam)
+{
+    const int nState = DisplayStateOf(wParam, lParam);
+    if (nState < 0)
+        return Default();
+    const BOOL bOff = static_cast<DWORD>(nState) == kDisplayOff;
+    if (bOff == m_bDisplayOff)
+        return TRUE;
+    m_bDisplayOff = bOff;
+    if (bOff) {
+        ::KillTimer(m_hWnd, kFrameTimer);
+    } else {
+        // On or dimmed: a frame at once, the pose taken from the clock as ever.
+        ::SetTimer(m_hWnd, kFrameTimer, kFrameIntervalMs, nullptr);
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    }
+    return TRUE;
 }

@@ -1,7 +1,7 @@
 // A window that owns a device context and an OpenGL context and shows the
 // scene: it reads the five settings when constructed, sets up OpenGL and the
-// scene when its window is created, repaints every 31 ms and releases
-// everything when its window is destroyed.
+// scene when its window is created, repaints every 31 ms while the display is
+// on and releases everything when its window is destroyed.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -38,6 +38,8 @@ public:
     std::string m_strMp3Path;
     int m_bMusic;
     int m_bAutoDelete;
+    HPOWERNOTIFY m_hPowerNotify = nullptr;  // the display's state changes
+    BOOL m_bDisplayOff = FALSE;             // no frames while it is set
 
 protected:
     LRESULT HandleCreate(WPARAM wParam, LPARAM lParam);
@@ -46,6 +48,7 @@ protected:
     LRESULT HandlePaint(WPARAM wParam, LPARAM lParam);
     LRESULT HandleEraseBackground(WPARAM wParam, LPARAM lParam);
     LRESULT HandleDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT HandlePowerBroadcast(WPARAM wParam, LPARAM lParam);
 
     FERRO_DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,7 @@
 // The scene windows under Wine with real OpenGL: what they read, show and
 // draw, what a pixel-format failure leaves, and the full-screen window's
 // closing rules.
+#include "SceneMessages.h"
 #include "TestApp.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -216,23 +218,24 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
         { WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), false },  // the first position
         { WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), false }, { WM_MOUSEMOVE, 0, MAKELPARAM(11, 10), true },
         { WM_MOUSEMOVE, 0, MAKELPARAM(10, 11), true },  { WM_LBUTTONUP, 0, 0, false },
-        { WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, false }, { WM_CHAR, 'a', 0, false },
+        { WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), 0, false }, { WM_CHAR, 'a', 0, false },
+        { WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(0), false },  // the rest with the display off
         { WM_KEYUP, 'A', 0, false },        { WM_LBUTTONDOWN, 0, 0, true },
+        { WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON2), 0, true }, { WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, true },
+        { WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, true },
         { WM_MBUTTONDOWN, 0, 0, true },     { WM_RBUTTONDOWN, 0, 0, true },
         { WM_KEYDOWN, 'A', 0, true },       { WM_SYSKEYDOWN, VK_F4, 0, true },
         { WM_ACTIVATE, WA_ACTIVE, 0, false }, { WM_ACTIVATE, WA_INACTIVE, 0, true },
         { WM_ACTIVATEAPP, TRUE, 0, false }, { WM_ACTIVATEAPP, FALSE, 0, true },
         { WM_SYSCOMMAND, SC_SCREENSAVE, 0, false }, { WM_SYSCOMMAND, SC_CLOSE, 0, false },
     };
-    int row = 0;
-    for (const auto& r : rules) {
-        MSG msg;
-        while (::PeekMessageA(&msg, hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
-        }
-        ::SendMessageA(hWnd, r.message, r.wParam, r.lParam);
-        EXPECT_EQ(r.closes, ::PeekMessageA(&msg, hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE)
-            << "row " << row++;
-    }
+    for (std::size_t i = 0; i < std::size(rules); ++i)
+        EXPECT_EQ(rules[i].closes, PostsClose(hWnd, hWnd, rules[i].message, rules[i].wParam, rules[i].lParam))
+            << "row " << i;
+    CMonitorCoverWnd cover;  // another monitor's: every button and the wheel close the scene too
+    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }));
+    for (UINT message : { WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_MOUSEHWHEEL })
+        EXPECT_TRUE(PostsClose(cover.m_hWnd, hWnd, message, 0, 0)) << "message " << message;
     // No pointer over the window; it refuses to look inactive.
     EXPECT_EQ(TRUE, ::SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
