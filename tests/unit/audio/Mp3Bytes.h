@@ -1,6 +1,7 @@
 // Builders of crafted MP3 bytes for the parser and loop tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -48,6 +49,13 @@ inline Bytes Id3v2(size_t nBody, bool footer = false) {
                uint8_t((nBody >> 21) & 0x7F), uint8_t((nBody >> 14) & 0x7F),
                uint8_t((nBody >> 7) & 0x7F), uint8_t(nBody & 0x7F)};
     t.resize(10 + nBody + (footer ? 10 : 0), 0xFF);  // 0xFF: sync-like junk inside the tag
+    return t;
+}
+
+// 2 MiB of cover art in a tag, starting with three frames that are not audio.
+inline Bytes CoverArtTag() {
+    Bytes t = Id3v2(2 << 20);
+    for (size_t i = 0; i < 3; ++i) std::copy_n(CbrFrame().begin(), 417, t.begin() + 10 + 417 * i);
     return t;
 }
 
