@@ -1,8 +1,9 @@
-// What a failing device or codec may not do to the program: a refused buffer
-// must not leave a stream that claims to play and stays silent for ever; a
-// codec stuck for ever must not hold the window that closes; a device that
-// went away must not have its buffers freed under it. The link routes the
-// library's imports of these calls here.
+// What a failing file, device or codec may not do to the program: a refused
+// buffer must not leave a stream that claims to play and stays silent for
+// ever; a call stuck for ever must neither be made by the window's thread nor
+// hold it when it stops the music; a device that went away must not have its
+// buffers freed under it. The link routes the library's imports of these
+// calls here.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cwchar>
 #include <iterator>
 #include <vector>
 
@@ -22,11 +24,23 @@
 
 namespace {
 std::atomic<bool> g_bRefuse{false};
-std::atomic<bool> g_bCodecStuck{false};
 std::atomic<bool> g_bDeviceGone{false};
 std::atomic<int> g_nQueued{0};
 std::atomic<int> g_nRefused{0};
+
+// The call that blocks for ever when entered, and who entered the wrapped calls.
+enum class Call { None, CreateFile, CodecOpen, CodecConvert, CodecClose, DeviceOpen, DeviceReset, DeviceClose };
+std::atomic<Call> g_stuck{Call::None};
 std::atomic<int> g_nStuck{0};
+std::atomic<DWORD> g_nWindowThread{0};
+std::atomic<bool> g_bWindowThreadCalled{false};
+
+void Enter(Call call) {
+    if (GetCurrentThreadId() == g_nWindowThread.load()) g_bWindowThreadCalled = true;
+    if (call == Call::None || call != g_stuck.load()) return;
+    ++g_nStuck;
+    Sleep(INFINITE);
+}
 HANDLE g_hDeviceEvent = nullptr;
 std::vector<WAVEHDR*> g_kept;  // headers a gone device refused to give back
 
@@ -59,10 +73,23 @@ DWORD PlayTone() {
     return hStream && BASS_StreamPlay(hStream, FALSE, BASS_SAMPLE_LOOP) ? hStream : 0;
 }
 
-DWORD WINAPI FreeStream(LPVOID hStream) {
-    BASS_StreamFree(DWORD(reinterpret_cast<UINT_PTR>(hStream)));
+// The scene window's part: music on, then off once the stuck call is entered
+// or a buffer played; how long switching it off took, in *pParam.
+DWORD WINAPI MusicOnAndOff(LPVOID pParam) {
+    g_nWindowThread = GetCurrentThreadId();
+    const int nQueued = g_nQueued.load();
+    const DWORD hStream = PlayTone();
+    Within(5000, [&] { return g_nStuck.load() > 0 || g_nQueued.load() > nQueued; });
+    const DWORD nStart = GetTickCount();
+    BASS_StreamFree(hStream);
+    BASS_Stop();
+    BASS_Free();
+    *static_cast<DWORD*>(pParam) = GetTickCount() - nStart;
     return 0;
 }
+
+// The one place that decides whether a row can run on this PC.
+bool CanRun(bool bNeedsSound) { return !bNeedsSound || waveOutGetNumDevs() > 0; }
 }  // namespace
 
 void operator delete(void* p) noexcept {
@@ -75,14 +102,26 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 extern "C" {
+extern decltype(&CreateFileW) __real___imp_CreateFileW;
 extern decltype(&waveOutWrite) __real___imp_waveOutWrite;
 extern decltype(&waveOutOpen) __real___imp_waveOutOpen;
 extern decltype(&waveOutReset) __real___imp_waveOutReset;
 extern decltype(&waveOutUnprepareHeader) __real___imp_waveOutUnprepareHeader;
 extern decltype(&waveOutClose) __real___imp_waveOutClose;
 MMRESULT WINAPI __real_acmStreamConvert(HACMSTREAM, LPACMSTREAMHEADER, DWORD);
+MMRESULT WINAPI __real_acmStreamOpen(LPHACMSTREAM, HACMDRIVER, LPWAVEFORMATEX, LPWAVEFORMATEX,
+                                     LPWAVEFILTER, DWORD_PTR, DWORD_PTR, DWORD);
+MMRESULT WINAPI __real_acmStreamClose(HACMSTREAM, DWORD);
+
+static HANDLE WINAPI TestCreateFileW(LPCWSTR pszName, DWORD nAccess, DWORD nShare,
+                                     LPSECURITY_ATTRIBUTES pSecurity, DWORD nHow, DWORD nFlags,
+                                     HANDLE hTemplate) {
+    if (std::wcsstr(pszName, L"audio_tone")) Enter(Call::CreateFile);
+    return __real___imp_CreateFileW(pszName, nAccess, nShare, pSecurity, nHow, nFlags, hTemplate);
+}
 
 static MMRESULT WINAPI TestWaveOutWrite(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cbHeader) {
+    Enter(Call::None);
     if (g_bRefuse.load()) return ++g_nRefused, MMSYSERR_NOMEM;
     const MMRESULT result = __real___imp_waveOutWrite(hWaveOut, pHeader, cbHeader);
     if (result == MMSYSERR_NOERROR) ++g_nQueued;
@@ -90,20 +129,25 @@ static MMRESULT WINAPI TestWaveOutWrite(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UI
 }
 static MMRESULT WINAPI TestWaveOutOpen(LPHWAVEOUT phWaveOut, UINT uDevice, LPCWAVEFORMATEX pFormat,
                                        DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen) {
+    Enter(Call::DeviceOpen);
     g_hDeviceEvent = reinterpret_cast<HANDLE>(dwCallback);
     return __real___imp_waveOutOpen(phWaveOut, uDevice, pFormat, dwCallback, dwInstance, fdwOpen);
 }
 static MMRESULT WINAPI TestWaveOutReset(HWAVEOUT hWaveOut) {
+    Enter(Call::DeviceReset);
     return g_bDeviceGone.load() ? MMSYSERR_NODRIVER : __real___imp_waveOutReset(hWaveOut);
 }
 static MMRESULT WINAPI TestWaveOutUnprepareHeader(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cb) {
+    Enter(Call::None);
     if (!g_bDeviceGone.load()) return __real___imp_waveOutUnprepareHeader(hWaveOut, pHeader, cb);
     g_kept.push_back(pHeader);
     return MMSYSERR_NODRIVER;
 }
 static MMRESULT WINAPI TestWaveOutClose(HWAVEOUT hWaveOut) {
+    Enter(Call::DeviceClose);
     return g_bDeviceGone.load() ? WAVERR_STILLPLAYING : __real___imp_waveOutClose(hWaveOut);
 }
+decltype(&CreateFileW) __wrap___imp_CreateFileW = TestCreateFileW;
 decltype(&waveOutWrite) __wrap___imp_waveOutWrite = TestWaveOutWrite;
 decltype(&waveOutOpen) __wrap___imp_waveOutOpen = TestWaveOutOpen;
 decltype(&waveOutReset) __wrap___imp_waveOutReset = TestWaveOutReset;
@@ -111,11 +155,18 @@ decltype(&waveOutUnprepareHeader) __wrap___imp_waveOutUnprepareHeader = TestWave
 decltype(&waveOutClose) __wrap___imp_waveOutClose = TestWaveOutClose;
 
 MMRESULT WINAPI __wrap_acmStreamConvert(HACMSTREAM h, LPACMSTREAMHEADER p, DWORD f) {
-    if (g_bCodecStuck.load()) {
-        ++g_nStuck;
-        Sleep(INFINITE);
-    }
+    Enter(Call::CodecConvert);
     return __real_acmStreamConvert(h, p, f);
+}
+MMRESULT WINAPI __wrap_acmStreamOpen(LPHACMSTREAM ph, HACMDRIVER hDriver, LPWAVEFORMATEX pFrom,
+                                     LPWAVEFORMATEX pTo, LPWAVEFILTER pFilter, DWORD_PTR nCallback,
+                                     DWORD_PTR nInstance, DWORD nFlags) {
+    Enter(Call::CodecOpen);
+    return __real_acmStreamOpen(ph, hDriver, pFrom, pTo, pFilter, nCallback, nInstance, nFlags);
+}
+MMRESULT WINAPI __wrap_acmStreamClose(HACMSTREAM h, DWORD nFlags) {
+    Enter(Call::CodecClose);
+    return __real_acmStreamClose(h, nFlags);
 }
 }
 
@@ -136,17 +187,35 @@ TEST(AudioLibrary, PlaysAgainAfterTheDeviceRefusedABuffer) {
     EXPECT_TRUE(BASS_Free());
 }
 
-TEST(AudioLibrary, StoppingReturnsWhileTheCodecIsStuck) {
-    const DWORD hStream = PlayTone();
-    ASSERT_NE(0u, hStream);
-    g_bCodecStuck = true;
-    ASSERT_TRUE(Within(5000, [] { return g_nStuck.load() > 0; })) << "the codec was never called";
-    const HANDLE hFree = CreateThread(nullptr, 0, FreeStream,
-                                      reinterpret_cast<LPVOID>(UINT_PTR(hStream)), 0, nullptr);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hFree, 3000)) << "stopping waits for the codec";
-    CloseHandle(hFree);
-    EXPECT_TRUE(BASS_Free());
-    g_bCodecStuck = false;  // the stuck thread stays where it is, with all it uses
+// Music switched off while the file, the codec or the device hangs for ever:
+// the window's thread never makes the call, and waits for it two seconds at
+// most. The stuck thread stays where it is, with all it uses.
+TEST(AudioLibrary, StoppingReturnsWhateverCallHangs) {
+    const struct { const char* pszCall; Call call; bool bNeedsSound; } rows[] = {
+        {"CreateFileW on the music", Call::CreateFile, false},
+        {"acmStreamOpen", Call::CodecOpen, false},
+        {"acmStreamConvert", Call::CodecConvert, true},
+        {"acmStreamClose", Call::CodecClose, true},
+        {"waveOutOpen", Call::DeviceOpen, true},
+        {"waveOutReset", Call::DeviceReset, true},
+        {"waveOutClose", Call::DeviceClose, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszCall);
+        ASSERT_TRUE(CanRun(row.bNeedsSound)) << "no sound device";
+        g_stuck = row.call;
+        g_nStuck = 0;
+        g_bWindowThreadCalled = false;
+        DWORD nStopMs = ~0u;
+        const HANDLE hWindow = CreateThread(nullptr, 0, MusicOnAndOff, &nStopMs, 0, nullptr);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hWindow, 10000)) << "the window's thread is held";
+        CloseHandle(hWindow);
+        EXPECT_LT(nStopMs, 3000u);
+        EXPECT_GT(g_nStuck.load(), 0) << "the call was never made";
+        EXPECT_FALSE(g_bWindowThreadCalled.load()) << "the window's thread called into file, codec or device";
+        g_stuck = Call::None;
+        g_nWindowThread = 0;
+    }
 }
 
 TEST(AudioLibrary, KeepsWhatAGoneDeviceStillOwns) {
