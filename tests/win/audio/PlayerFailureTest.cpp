@@ -108,65 +108,51 @@ extern decltype(&waveOutOpen) __real___imp_waveOutOpen;
 extern decltype(&waveOutReset) __real___imp_waveOutReset;
 extern decltype(&waveOutUnprepareHeader) __real___imp_waveOutUnprepareHeader;
 extern decltype(&waveOutClose) __real___imp_waveOutClose;
-MMRESULT WINAPI __real_acmStreamConvert(HACMSTREAM, LPACMSTREAMHEADER, DWORD);
-MMRESULT WINAPI __real_acmStreamOpen(LPHACMSTREAM, HACMDRIVER, LPWAVEFORMATEX, LPWAVEFORMATEX,
-                                     LPWAVEFILTER, DWORD_PTR, DWORD_PTR, DWORD);
-MMRESULT WINAPI __real_acmStreamClose(HACMSTREAM, DWORD);
+decltype(acmStreamOpen) __real_acmStreamOpen;
+decltype(acmStreamConvert) __real_acmStreamConvert;
+decltype(acmStreamClose) __real_acmStreamClose;
 
-static HANDLE WINAPI TestCreateFileW(LPCWSTR pszName, DWORD nAccess, DWORD nShare,
-                                     LPSECURITY_ATTRIBUTES pSecurity, DWORD nHow, DWORD nFlags,
-                                     HANDLE hTemplate) {
+decltype(&CreateFileW) __wrap___imp_CreateFileW = [](LPCWSTR pszName, auto... args) {
     if (std::wcsstr(pszName, L"audio_tone")) Enter(Call::CreateFile);
-    return __real___imp_CreateFileW(pszName, nAccess, nShare, pSecurity, nHow, nFlags, hTemplate);
-}
-
-static MMRESULT WINAPI TestWaveOutWrite(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cbHeader) {
-    Enter(Call::None);
-    if (g_bRefuse.load()) return ++g_nRefused, MMSYSERR_NOMEM;
-    const MMRESULT result = __real___imp_waveOutWrite(hWaveOut, pHeader, cbHeader);
+    return __real___imp_CreateFileW(pszName, args...);
+};
+decltype(&waveOutWrite) __wrap___imp_waveOutWrite = [](HWAVEOUT h, LPWAVEHDR p, UINT cb) {
+    if (g_bRefuse.load()) return ++g_nRefused, MMRESULT(MMSYSERR_NOMEM);
+    const MMRESULT result = __real___imp_waveOutWrite(h, p, cb);
     if (result == MMSYSERR_NOERROR) ++g_nQueued;
     return result;
-}
-static MMRESULT WINAPI TestWaveOutOpen(LPHWAVEOUT phWaveOut, UINT uDevice, LPCWAVEFORMATEX pFormat,
-                                       DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen) {
+};
+decltype(&waveOutOpen) __wrap___imp_waveOutOpen = [](LPHWAVEOUT ph, UINT n, LPCWAVEFORMATEX pFormat,
+                                                     DWORD_PTR nCallback, auto... args) {
     Enter(Call::DeviceOpen);
-    g_hDeviceEvent = reinterpret_cast<HANDLE>(dwCallback);
-    return __real___imp_waveOutOpen(phWaveOut, uDevice, pFormat, dwCallback, dwInstance, fdwOpen);
-}
-static MMRESULT WINAPI TestWaveOutReset(HWAVEOUT hWaveOut) {
+    g_hDeviceEvent = reinterpret_cast<HANDLE>(nCallback);
+    return __real___imp_waveOutOpen(ph, n, pFormat, nCallback, args...);
+};
+decltype(&waveOutReset) __wrap___imp_waveOutReset = [](HWAVEOUT h) {
     Enter(Call::DeviceReset);
-    return g_bDeviceGone.load() ? MMSYSERR_NODRIVER : __real___imp_waveOutReset(hWaveOut);
-}
-static MMRESULT WINAPI TestWaveOutUnprepareHeader(HWAVEOUT hWaveOut, LPWAVEHDR pHeader, UINT cb) {
-    Enter(Call::None);
-    if (!g_bDeviceGone.load()) return __real___imp_waveOutUnprepareHeader(hWaveOut, pHeader, cb);
-    g_kept.push_back(pHeader);
-    return MMSYSERR_NODRIVER;
-}
-static MMRESULT WINAPI TestWaveOutClose(HWAVEOUT hWaveOut) {
+    return g_bDeviceGone.load() ? MMRESULT(MMSYSERR_NODRIVER) : __real___imp_waveOutReset(h);
+};
+decltype(&waveOutUnprepareHeader) __wrap___imp_waveOutUnprepareHeader = [](HWAVEOUT h, LPWAVEHDR p,
+                                                                           UINT cb) {
+    if (!g_bDeviceGone.load()) return __real___imp_waveOutUnprepareHeader(h, p, cb);
+    g_kept.push_back(p);
+    return MMRESULT(MMSYSERR_NODRIVER);
+};
+decltype(&waveOutClose) __wrap___imp_waveOutClose = [](HWAVEOUT h) {
     Enter(Call::DeviceClose);
-    return g_bDeviceGone.load() ? WAVERR_STILLPLAYING : __real___imp_waveOutClose(hWaveOut);
-}
-decltype(&CreateFileW) __wrap___imp_CreateFileW = TestCreateFileW;
-decltype(&waveOutWrite) __wrap___imp_waveOutWrite = TestWaveOutWrite;
-decltype(&waveOutOpen) __wrap___imp_waveOutOpen = TestWaveOutOpen;
-decltype(&waveOutReset) __wrap___imp_waveOutReset = TestWaveOutReset;
-decltype(&waveOutUnprepareHeader) __wrap___imp_waveOutUnprepareHeader = TestWaveOutUnprepareHeader;
-decltype(&waveOutClose) __wrap___imp_waveOutClose = TestWaveOutClose;
-
-MMRESULT WINAPI __wrap_acmStreamConvert(HACMSTREAM h, LPACMSTREAMHEADER p, DWORD f) {
-    Enter(Call::CodecConvert);
-    return __real_acmStreamConvert(h, p, f);
-}
+    return g_bDeviceGone.load() ? MMRESULT(WAVERR_STILLPLAYING) : __real___imp_waveOutClose(h);
+};
 MMRESULT WINAPI __wrap_acmStreamOpen(LPHACMSTREAM ph, HACMDRIVER hDriver, LPWAVEFORMATEX pFrom,
                                      LPWAVEFORMATEX pTo, LPWAVEFILTER pFilter, DWORD_PTR nCallback,
                                      DWORD_PTR nInstance, DWORD nFlags) {
     Enter(Call::CodecOpen);
     return __real_acmStreamOpen(ph, hDriver, pFrom, pTo, pFilter, nCallback, nInstance, nFlags);
 }
+MMRESULT WINAPI __wrap_acmStreamConvert(HACMSTREAM h, LPACMSTREAMHEADER p, DWORD f) {
+    return Enter(Call::CodecConvert), __real_acmStreamConvert(h, p, f);
+}
 MMRESULT WINAPI __wrap_acmStreamClose(HACMSTREAM h, DWORD nFlags) {
-    Enter(Call::CodecClose);
-    return __real_acmStreamClose(h, nFlags);
+    return Enter(Call::CodecClose), __real_acmStreamClose(h, nFlags);
 }
 }
 
