@@ -26,9 +26,9 @@ template <class Test> bool PumpUntil(int nMs, Test test)
 
 bool HasGrown(const char* pszFile, long long nSize)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return !pszFile || (::GetFileAttributesExA(pszFile, GetFileExInfoStandard, &data) &&
-                        (LONGLONG(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= nSize);
+    WIN32_FILE_ATTRIBUTE_DATA data{};  // the file stays far below 4 GB
+    return !pszFile ||
+           (::GetFileAttributesExA(pszFile, GetFileExInfoStandard, &data) && data.nFileSizeLow >= nSize);
 }
 
 int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
