@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
-#include "audio/FileByteSource.h"
 #include "win/audio/ToneFile.h"
 
 namespace {
@@ -29,7 +28,7 @@ std::atomic<int> g_nQueued{0};
 std::atomic<int> g_nRefused{0};
 
 // The call that blocks for ever when entered, and who entered the wrapped calls.
-enum class Call { None, CreateFile, CodecOpen, CodecConvert, CodecClose, DeviceOpen, DeviceReset, DeviceClose };
+enum class Call { None, CreateFile, CodecOpen, CodecClose, DeviceOpen, DeviceReset, DeviceClose };
 std::atomic<Call> g_stuck{Call::None};
 std::atomic<int> g_nStuck{0};
 std::atomic<DWORD> g_nWindowThread{0};
@@ -109,7 +108,6 @@ extern decltype(&waveOutReset) __real___imp_waveOutReset;
 extern decltype(&waveOutUnprepareHeader) __real___imp_waveOutUnprepareHeader;
 extern decltype(&waveOutClose) __real___imp_waveOutClose;
 decltype(acmStreamOpen) __real_acmStreamOpen;
-decltype(acmStreamConvert) __real_acmStreamConvert;
 decltype(acmStreamClose) __real_acmStreamClose;
 
 decltype(&CreateFileW) __wrap___imp_CreateFileW = [](LPCWSTR pszName, auto... args) {
@@ -148,9 +146,6 @@ MMRESULT WINAPI __wrap_acmStreamOpen(LPHACMSTREAM ph, HACMDRIVER hDriver, LPWAVE
     Enter(Call::CodecOpen);
     return __real_acmStreamOpen(ph, hDriver, pFrom, pTo, pFilter, nCallback, nInstance, nFlags);
 }
-MMRESULT WINAPI __wrap_acmStreamConvert(HACMSTREAM h, LPACMSTREAMHEADER p, DWORD f) {
-    return Enter(Call::CodecConvert), __real_acmStreamConvert(h, p, f);
-}
 MMRESULT WINAPI __wrap_acmStreamClose(HACMSTREAM h, DWORD nFlags) {
     return Enter(Call::CodecClose), __real_acmStreamClose(h, nFlags);
 }
@@ -180,7 +175,6 @@ TEST(AudioLibrary, StoppingReturnsWhateverCallHangs) {
     const struct { const char* pszCall; Call call; bool bNeedsSound; } rows[] = {
         {"CreateFileW on the music", Call::CreateFile, false},
         {"acmStreamOpen", Call::CodecOpen, false},
-        {"acmStreamConvert", Call::CodecConvert, true},
         {"acmStreamClose", Call::CodecClose, true},
         {"waveOutOpen", Call::DeviceOpen, true},
         {"waveOutReset", Call::DeviceReset, true},
@@ -216,15 +210,4 @@ TEST(AudioLibrary, KeepsWhatAGoneDeviceStillOwns) {
     for (WAVEHDR* pHeader : g_kept) EXPECT_FALSE(Freed(pHeader->lpData)) << "a buffer";
     DWORD nFlags = 0;
     EXPECT_TRUE(GetHandleInformation(g_hDeviceEvent, &nFlags)) << "the device's event";
-}
-
-TEST(FileByteSource, LongPathsTakeTheirWideForm) {
-    const std::wstring strLong(300, L'a');
-    const struct { std::wstring path, expected; } rows[] = {
-        {L"C:\\a.mp3", L"C:\\a.mp3"},
-        {L"C:\\" + strLong, L"\\\\?\\C:\\" + strLong},
-        {L"\\\\server\\share\\" + strLong, L"\\\\?\\UNC\\server\\share\\" + strLong},
-        {L"\\\\?\\C:\\" + strLong, L"\\\\?\\C:\\" + strLong},
-    };
-    for (const auto& row : rows) EXPECT_TRUE(row.expected == LongPathForm(row.path)) << row.path.size();
 }
