@@ -30,13 +30,18 @@ long503=$(long_path 503)
 # three seconds in which neither sound nor the sound stack may come (silent:
 # the device opens on the player's thread, up to 700 ms after the window);
 # notes the sound modules and threads it has.
-run_saver() {
-  local name=$1 home=$WORK/home-$1 pid heard
-  capture_home "$home"
+# saver_in HOME PATH MUSICFLAG: the saver, its sound captured in HOME, its
+# process id in the caller's pid; fails when no window comes.
+saver_in() {
+  capture_home "$1"
   reg_store bMusic="$3" "MP3 Sound=$2"
   xdotool mousemove 1000 10
-  start_bg pid env HOME="$home" wine "$SCR" /s
-  wait_for_saver_window 30 || { note "no saver window for $name"; return 1; }
+  start_bg pid env HOME="$1" wine "$SCR" /s
+  wait_for_saver_window 30 || { note "no saver window for $2"; return 1; }
+}
+run_saver() {
+  local name=$1 home=$WORK/home-$1 pid heard
+  saver_in "$home" "$2" "$3" || return 1
   if [ "$4" = silent ]; then ! wait_until 3 eval '[ "$(capture_size "$home")" -gt 0 ] || [ -n "$(audio_modules "$pid")" ]'
   else wait_until "$4" eval '[ "$(capture_size "$home")" -gt $((176400 * 7 / 2)) ]'; fi
   heard=$?
@@ -72,27 +77,22 @@ sound_ended() {  # sound_ended HOME: nothing more is heard over a second
 cut_while_playing() {  # the file shrinks under the playing saver
   local home=$WORK/home-cut pid
   cp "$WORK/cbr.mp3" "$WORK/cut.mp3"
-  capture_home "$home"
-  reg_store bMusic=1 "MP3 Sound=$(winepath -w "$WORK/cut.mp3")"
-  xdotool mousemove 1000 10
-  start_bg pid env HOME="$home" wine "$SCR" /s
-  wait_for_saver_window 30 && wait_until 30 eval '[ "$(capture_size "$home")" -gt 176400 ]' || return 1
+  saver_in "$home" "$(winepath -w "$WORK/cut.mp3")" 1 &&
+    wait_until 30 eval '[ "$(capture_size "$home")" -gt 176400 ]' || return 1
   truncate -s 600 "$WORK/cut.mp3"
   wait_until 20 sound_ended "$home" || { note "the music went on after its file was cut"; return 1; }
   still_running_after "$pid" 1 && xdotool key space && wait_for_exit "$pid" 15
 }
 check "a file cut short while playing ends the music; the saver goes on and ends on a key" cut_while_playing
 
-gone_within_a_second() { local i; for i in 1 2 3 4 5 6 7 8 9 10; do has_saver_window || return 0; sleep 0.1; done; ! has_saver_window; }
 stuck_output() {  # the sound output takes 300 kB, then no more, as a hung driver does
-  local home=$WORK/home-stuck pid reader
-  capture_home "$home" && mkfifo "$home/capture.raw"
+  local home=$WORK/home-stuck pid reader i
+  mkdir -p "$home" && mkfifo "$home/capture.raw"
   start_bg reader bash -c "exec <'$home/capture.raw'; head -c 300000 >/dev/null; touch '$home/full'; exec sleep 60"
-  reg_store bMusic=1 "MP3 Sound=$(winepath -w "$WORK/cbr.mp3")"
-  start_bg pid env HOME="$home" wine "$SCR" /s
-  wait_for_saver_window 30 && wait_until 30 test -e "$home/full" || return 1
+  saver_in "$home" "$(winepath -w "$WORK/cbr.mp3")" 1 && wait_until 30 test -e "$home/full" || return 1
   sleep 1 && xdotool key space  # by now the pipe is full and the output blocks
-  gone_within_a_second || { note "the window stayed after the key"; return 1; }
+  for i in 1 2 3 4 5 6 7 8 9 10; do has_saver_window && sleep 0.1; done  # a second at most
+  ! has_saver_window || { note "the window stayed after the key"; return 1; }
   wait_for_exit "$pid" 4 && wait "$pid"
 }
 check "an output that hangs: the window goes at a key, the saver ends within the bound, exit code 0" stuck_output
