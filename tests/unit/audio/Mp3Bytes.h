@@ -1,7 +1,6 @@
 // Builders of crafted MP3 bytes for the parser and loop tests.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -55,7 +54,7 @@ inline Bytes Id3v2(size_t nBody, bool footer = false) {
 // 2 MiB of cover art in a tag, starting with three frames that are not audio.
 inline Bytes CoverArtTag() {
     Bytes t = Id3v2(2 << 20);
-    for (size_t i = 0; i < 3; ++i) std::copy_n(CbrFrame().begin(), 417, t.begin() + 10 + 417 * i);
+    for (size_t i = 0; i < 3 * 417; ++i) t[10 + i] = CbrFrame()[i % 417];
     return t;
 }
 
