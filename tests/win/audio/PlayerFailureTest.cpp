@@ -172,9 +172,10 @@ TEST(AudioLibrary, StoppingReturnsWhateverCallHangs) {
 }
 
 TEST(AudioLibrary, KeepsWhatAGoneDeviceStillOwns) {
+    const int nQueued = g_nQueued.load();
     const DWORD hStream = PlayTone();
     ASSERT_NE(0u, hStream);
-    ASSERT_TRUE(Within(5000, [] { return g_nQueued.load() > 0; }));
+    ASSERT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; }));
     g_bDeviceGone = g_bWatchFrees = true;
     EXPECT_TRUE(BASS_StreamFree(hStream));
     EXPECT_TRUE(BASS_Free());
