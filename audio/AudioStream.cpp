@@ -26,9 +26,7 @@ bool AudioStream::Start(const char* pszPath, const void* pData, uint64_t nOffset
     m_hWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!m_hQuit || !m_hWake) return false;
     m_hThread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-    if (!m_hThread) return false;
-    SetThreadPriority(m_hThread, THREAD_PRIORITY_HIGHEST);
-    return true;
+    return m_hThread != nullptr;
 }
 
 void AudioStream::Play(bool bLoop, bool bRestart) {
@@ -54,7 +52,12 @@ bool AudioStream::Stop() {
 
 DWORD WINAPI AudioStream::ThreadMain(LPVOID pParam) {
     auto* pThis = static_cast<AudioStream*>(pParam);
-    if (pThis->Open()) pThis->Loop();
+    // Opening (a long scan, the codec, the sound stack) must not slow the
+    // window's first frame; playing must not wait for it.
+    if (pThis->Open()) {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+        pThis->Loop();
+    }
     pThis->Close();
     return 0;
 }
