@@ -1,21 +1,26 @@
 #include "audio/AudioDevice.h"
 
-
+// Returns at once: the stream's own thread opens the file, the codec and the device.
 DWORD AudioDevice::CreateStream(bool bMemory, const void* pFile, uint64_t nOffset,
                                 uint64_t nLength) {
-    auto pStream = std::make_unique<AudioStream>();
-    const bool bOpen = bMemory ? pFile && nOffset == 0 && pStream->OpenMemory(pFile, nLength)
-                               : pStream->OpenFile(static_cast<const char*>(pFile), nOffset, nLength);
-    if (!bOpen) return 0;
-    DWORD h = m_nNextHandle++;
+    if (pFile == nullptr || (!bMemory && *static_cast<const char*>(pFile) == '\0')) return 0;
+    const DWORD h = m_nNextHandle;
     if (h == 0 || m_streams.count(h)) return 0;  // only after four billion streams
+    auto pStream = std::make_unique<AudioStream>();
+    pStream->SetPaused(!m_bStarted);
+    if (!pStream->Start(bMemory ? nullptr : static_cast<const char*>(pFile), bMemory ? pFile : nullptr,
+                        nOffset, nLength))
+        return 0;
+    ++m_nNextHandle;
     m_streams.emplace(h, std::move(pStream));
     return h;
 }
 
 bool AudioDevice::Play(DWORD hStream, bool bRestart, bool bLoop) {
     auto it = m_streams.find(hStream);
-    return it != m_streams.end() && it->second->Play(bLoop, bRestart, !m_bStarted);
+    if (it == m_streams.end()) return false;
+    it->second->Play(bLoop, bRestart);
+    return true;
 }
 
 AudioDevice::~AudioDevice() {
@@ -32,10 +37,10 @@ bool AudioDevice::FreeStream(DWORD hStream) {
 
 void AudioDevice::Start() {
     m_bStarted = true;
-    for (auto& entry : m_streams) entry.second->Resume();
+    for (auto& entry : m_streams) entry.second->SetPaused(false);
 }
 
 void AudioDevice::Stop() {
     m_bStarted = false;
-    for (auto& entry : m_streams) entry.second->Pause();
+    for (auto& entry : m_streams) entry.second->SetPaused(true);
 }

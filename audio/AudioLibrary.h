@@ -18,8 +18,10 @@ extern "C" {
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win);
 BOOL BASS_Start();
 // mem FALSE: file is a path (char string); TRUE: file points to length bytes.
-// length 0 means up to the end of the file. 0 when there is no MP3 audio or
-// the output cannot be opened.
+// length 0 means up to the end of the file. Returns at once: the stream's own
+// thread opens the file, the codec and the output, and a stream whose file
+// cannot be read or holds no MP3 audio, or whose codec or output cannot be
+// had, stays silent. 0 for an empty path or no data.
 DWORD BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length,
                             DWORD flags);
 BOOL BASS_StreamPlay(DWORD handle, BOOL flush, DWORD flags);

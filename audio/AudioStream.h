@@ -1,10 +1,24 @@
-// One playable MP3 stream: where its bytes come from (a file read as it plays,
-// or the caller's memory), their layout, the decoder, the PCM source and the
-// output device.
+// One playable MP3 stream, played by a thread of its own that owns it from
+// opening the file to closing the device: a music file on a sleeping network
+// share, a stuck codec or a hanging sound driver can hold that thread, never
+// the caller's window.
+//
+// Which thread touches what:
+// - the caller (the user-interface thread): Start, Play, SetPaused, Stop and
+//   m_hThread; it writes the request members below and signals m_hWake.
+// - both: m_hQuit, m_hWake and the atomic requests (m_bPlayAsked,
+//   m_bRestartAsked, m_bLoop, m_bPaused); the where-from members, written
+//   before the thread starts and only read after.
+// - the stream's thread only: everything else, from the file to the device.
+//   After the thread has ended, the caller merely frees what is left.
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "audio/AcmMp3Decoder.h"
 #include "audio/ByteSource.h"
@@ -15,29 +29,43 @@
 class AudioStream {
 public:
     AudioStream() = default;
-    // Only after Shutdown() answered true, or when nothing ever played.
+    // Only after Stop() answered true, or when Start() failed.
     ~AudioStream();
     AudioStream(const AudioStream&) = delete;
     AudioStream& operator=(const AudioStream&) = delete;
 
-    // False when there is no MP3 audio. A codec or output device that cannot
-    // be had leaves the stream silent.
-    bool OpenFile(const char* pszPath, uint64_t nOffset, uint64_t nLength);
-    bool OpenMemory(const void* pData, uint64_t nLength);
-
-    // Plays from where it is, or from the start when bRestart; paused keeps it silent.
-    bool Play(bool bLoop, bool bRestart, bool bPaused);
-    void Pause() { m_player.Pause(); }
-    void Resume() { m_player.Resume(); }
-    // Stops playing and closes the codec. False when the player's thread did
-    // not end in time: it may still use any part of the stream, so the owner
-    // must leak it.
-    bool Shutdown();
+    // Starts the thread that opens the file at pszPath (or, when pData is
+    // set, reads nLength bytes there), then the codec and the device. It
+    // stays silent when any of them fails. False only when no thread started.
+    bool Start(const char* pszPath, const void* pData, uint64_t nOffset, uint64_t nLength);
+    // Plays from where it is, or from the start when bRestart or after it stopped.
+    void Play(bool bLoop, bool bRestart);
+    void SetPaused(bool bPaused);
+    // Asks the thread to close everything and end, and waits about two
+    // seconds at most. False when it is still stuck in a call: it may then use
+    // any part of the stream, which the owner must leak.
+    bool Stop();
 
 private:
-    bool Prepare();
+    static DWORD WINAPI ThreadMain(LPVOID pParam);
+    bool Quitting() const { return WaitForSingleObject(m_hQuit, 0) == WAIT_OBJECT_0; }
+    bool Open();
+    void Loop();
+    void Close();
 
-    // Declared in the order of need: the player goes first when destroyed.
+    HANDLE m_hThread = nullptr;
+    HANDLE m_hQuit = nullptr;  // manual reset: looked at between bounded steps
+    HANDLE m_hWake = nullptr;  // a request is waiting
+    std::atomic<bool> m_bPlayAsked{false};
+    std::atomic<bool> m_bRestartAsked{false};
+    std::atomic<bool> m_bLoop{false};
+    std::atomic<bool> m_bPaused{false};
+    std::string m_strPath;
+    const void* m_pData = nullptr;
+    uint64_t m_nOffset = 0;
+    uint64_t m_nLength = 0;
+
+    // Declared in the order of need, so that they go in the reverse order.
     std::unique_ptr<ByteSource> m_pBytes;
     Mp3Stream m_stream;
     AcmMp3Decoder m_decoder;
@@ -45,5 +73,5 @@ private:
     WaveOutPlayer m_player;
 };
 
-// Frees a stream, or leaks it when its player's thread is stuck.
+// Frees a stream, or leaks it when its thread is stuck.
 void FreeOrLeak(std::unique_ptr<AudioStream> pStream);

@@ -20,19 +20,6 @@ size_t Id3Tags::Id3v2TagSize(const uint8_t* p, size_t nAvailable) {
            ((h.flags & mp3::kId3v2FlagFooter) ? mp3::kId3v2FooterSize : 0);
 }
 
-uint64_t Id3Tags::SkipId3v2(ByteWindow& bytes) {
-    const uint64_t nSize = bytes.Size();
-    uint64_t nPos = 0;
-    for (;;) {
-        size_t nGot = 0;
-        const uint8_t* p = bytes.At(nPos, mp3::kId3v2HeaderSize, &nGot);
-        const size_t nTag = p ? Id3v2TagSize(p, nGot) : 0;
-        if (nTag == 0) return nPos;
-        if (nTag >= nSize - nPos) return nSize;
-        nPos += nTag;
-    }
-}
-
 uint64_t Id3Tags::AudioEnd(ByteWindow& bytes, uint64_t nBegin) {
     const uint64_t nSize = bytes.Size();
     if (nSize < nBegin + mp3::kId3v1Size) return nSize;

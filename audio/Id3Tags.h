@@ -1,6 +1,5 @@
-// Finds where the audio of an MP3 file lies between its tags: ID3v2 tags at the
-// start (possibly more than one, possibly with a footer) and an ID3v1 tag in the
-// last 128 bytes.
+// The tags around the audio of an MP3 file: ID3v2 tags (possibly more than one,
+// possibly with a footer) and an ID3v1 tag in the last 128 bytes.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +9,6 @@
 
 class Id3Tags {
 public:
-    // Offset of the first byte after the ID3v2 tags at the start; the size of
-    // the data when a tag claims more than there is.
-    static uint64_t SkipId3v2(ByteWindow& bytes);
     // End of the audio: the size, or 128 bytes less when an ID3v1 tag ends
     // the data. Never below nBegin.
     static uint64_t AudioEnd(ByteWindow& bytes, uint64_t nBegin);

@@ -1,10 +1,11 @@
-// Walks the frames of an MP3 byte range, skipping garbage between them. After
-// garbage (or at the start) a frame counts only when the bytes after it are
-// another frame of the same stream or the end of the range, so that stray
-// sync bits in junk are not taken for audio. The first frame fixes the stream's
-// version, sample rate and channel count; frames of another stream are junk.
-// A long run of junk ends the walk: no real file has one, and scanning a huge
-// file that is no MP3 at all would take seconds.
+// Walks the frames of an MP3 byte range, skipping what lies between them: an
+// ID3v2 tag by its declared size (cover art can take megabytes), anything else
+// byte by byte, however long. After such a gap (or at the start) a frame counts
+// only when the bytes after it are another frame of the same stream or the end
+// of the range, so that stray sync bits in junk are not taken for audio. The
+// first frame fixes the stream's version, sample rate and channel count;
+// frames of another stream are junk. Each call scans a bounded number of
+// bytes, so that a caller can stop during a long scan.
 #pragma once
 
 #include <cstddef>
@@ -20,14 +21,17 @@ struct Mp3Frame {
 
 class Mp3FrameWalker {
 public:
-    // Junk bytes in a row after which the walk ends.
-    static constexpr uint64_t kMaxJunk = 1024 * 1024;
+    // Frame: *pFrame is the next whole frame. Later: no frame in this call's
+    // share of junk; ask again. End: the end of the range, or the bytes can no
+    // longer be read.
+    enum class Step { Frame, Later, End };
+    // Junk bytes scanned in one call at most.
+    static constexpr size_t kScanStep = 16 * 1024;
 
-    Mp3FrameWalker(ByteWindow& bytes, uint64_t nBegin, uint64_t nEnd);
+    // bAtFrame: nBegin is known to hold a frame, which then needs no confirming.
+    Mp3FrameWalker(ByteWindow& bytes, uint64_t nBegin, uint64_t nEnd, bool bAtFrame = false);
 
-    // The next whole frame; false at the end of the range, after too much
-    // junk, or when the bytes can no longer be read.
-    bool Next(Mp3Frame* pFrame);
+    Step Next(Mp3Frame* pFrame);
 
 private:
     bool Confirmed(const uint8_t* p, size_t nAvailable, const Mp3FrameHeader& header) const;

@@ -9,8 +9,8 @@ constexpr size_t kMaxUntaken = 2 * mp3::kMaxFrameLength;
 // Frames a decoder may hold back: a loop that has kept nothing for longer than
 // this and than a whole pass gives nothing at all, and ends.
 constexpr uint64_t kMaxHeldFrames = 8;
-// Frames fed (or passes begun) in one Read at most, so that the player's
-// thread looks for a request to stop between bounded steps.
+// Steps (a frame fed, a pass begun, a stretch of junk scanned) in one Read at
+// most, so that the player's thread looks for a request to stop between them.
 constexpr unsigned kMaxStepsPerRead = 64;
 
 uint64_t KeepStart(const Mp3Stream& stream, const Mp3FrameDecoder& decoder) {
@@ -30,7 +30,7 @@ Mp3PcmSource::Mp3PcmSource(ByteSource& bytes, const Mp3Stream& stream, Mp3FrameD
       // The pass's end must be known before its padding comes out of the decoder.
       m_nWalkAhead(2 + stream.nPadding / std::max(1u, stream.firstHeader.nSamplesPerFrame)),
       m_trimmer(KeepStart(stream, decoder), Trimmed(stream)),
-      m_walker(m_window, stream.nAudioBegin, stream.nAudioEnd) {}
+      m_walker(m_window, stream.nAudioBegin, stream.nAudioEnd, true) {}
 
 void Mp3PcmSource::Rewind() {
     m_decoder.Reset();
@@ -46,7 +46,7 @@ void Mp3PcmSource::Rewind() {
 
 void Mp3PcmSource::StartPass() {
     m_window.Drop();
-    m_walker = Mp3FrameWalker(m_window, m_stream.nAudioBegin, m_stream.nAudioEnd);
+    m_walker = Mp3FrameWalker(m_window, m_stream.nAudioBegin, m_stream.nAudioEnd, true);
     m_ahead.clear();
     m_bWalked = false;
     m_nPassFrames = 0;
@@ -55,7 +55,9 @@ void Mp3PcmSource::StartPass() {
 void Mp3PcmSource::WalkAhead() {
     Mp3Frame frame;
     while (!m_bWalked && m_ahead.size() <= m_nWalkAhead) {
-        if (m_walker.Next(&frame)) {
+        const Mp3FrameWalker::Step step = m_walker.Next(&frame);
+        if (step == Mp3FrameWalker::Step::Later) return;  // the scan goes on in the next step
+        if (step == Mp3FrameWalker::Step::Frame) {
             m_ahead.push_back(frame);
             ++m_nPassFrames;
             continue;
@@ -135,6 +137,9 @@ bool Mp3PcmSource::Refill() {
         m_bEnded = true;  // the file went away: nothing more, not even held-back samples
         return false;
     }
+    // Still scanning a stretch of junk: frames are fed only once enough are
+    // known ahead, and the scan goes on in the next step.
+    if (!m_bWalked && m_ahead.size() <= m_nWalkAhead) return true;
     if (!m_ahead.empty()) {
         const Mp3Frame frame = m_ahead.front();
         m_ahead.pop_front();

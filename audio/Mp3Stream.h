@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "audio/ByteWindow.h"
 #include "audio/Mp3FrameHeader.h"
@@ -20,6 +21,7 @@ struct Mp3Stream {
     unsigned nEncoderDelay = 0;
     unsigned nPadding = 0;
 
-    // False when the bytes hold no MP3 audio frame.
-    bool Parse(ByteWindow& bytes);
+    // False when the bytes hold no MP3 audio frame, or when stopped() said
+    // so; it is asked between bounded steps of a long scan.
+    bool Parse(ByteWindow& bytes, const std::function<bool()>& stopped = {});
 };

@@ -11,7 +11,9 @@ tone_file tone 440 44100 2 -b 128
 capture_home "$WORK/home"
 reg_store bMusic=1 "MP3 Sound=$(winepath -w "$WORK/tone.mp3")"
 host() {
-  HOME=$WORK/home timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" "$(winepath -w "$SCR")" >"$WORK/host.log" 2>&1
+  # The preview stays until 0.75 s of music are captured (the device opens up to 700 ms late).
+  HOME=$WORK/home timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" "$(winepath -w "$SCR")" \
+    "$(winepath -w "$WORK/home/capture.raw")" 132300 >"$WORK/host.log" 2>&1
   local rc=$?
   sed 's/^/  /' "$WORK/host.log"
   [ "$rc" -eq 0 ] || note "PreviewHost exit code $rc (124: it hung and was killed)"

@@ -1,10 +1,13 @@
 // Plays the part of the system's settings page for preview mode: makes a parent
 // window, starts "<scr> /p <hwnd>", waits for a visible child that fills the
-// parent's client area, then destroys the parent and waits for the saver to
-// end. Prints each step as it happens; exit code 0 when all held.
+// parent's client area, keeps it a second (or, given a file and a size, until
+// the file has grown to that size: the music starts late), then destroys the
+// parent and waits for the saver to end. Prints each step as it happens; exit
+// code 0 when all held.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -21,7 +24,14 @@ template <class Test> bool PumpUntil(int nMs, Test test)
     return false;
 }
 
-int Host(HWND hParent, HANDLE hSaver)
+bool HasGrown(const char* pszFile, long long nSize)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};  // the file stays far below 4 GB
+    return !pszFile ||
+           (::GetFileAttributesExA(pszFile, GetFileExInfoStandard, &data) && data.nFileSizeLow >= nSize);
+}
+
+int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
 {
     HWND hChild = nullptr;
     if (!PumpUntil(30000, [&] { return ::IsWindowVisible(hChild = ::GetWindow(hParent, GW_CHILD)); }))
@@ -34,7 +44,8 @@ int Host(HWND hParent, HANDLE hSaver)
                 rc.right - rc.left, rc.bottom - rc.top, client.right, client.bottom);
     if (!::EqualRect(&rc, &client))
         return std::printf("FAIL: the child does not cover the client area exactly\n"), 1;
-    if (PumpUntil(1000, [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; }))
+    const auto ended = [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; };
+    if (PumpUntil(1000, ended) || (PumpUntil(20000, [&] { return ended() || HasGrown(pszFile, nSize); }) && ended()))
         return std::printf("FAIL: the saver ended while its parent still existed\n"), 1;
     // Destroying the parent waits for the saver's thread: a saver that hangs
     // (or sits in a crash dialog) would hold this host until it is killed.
@@ -67,7 +78,7 @@ int main(int argc, char** argv)
     PROCESS_INFORMATION pi{};
     if (hParent == nullptr || !::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return std::printf("FAIL: no parent window or no saver process\n"), 1;
-    const int rc = Host(hParent, pi.hProcess);
+    const int rc = Host(hParent, pi.hProcess, argc > 3 ? argv[2] : nullptr, argc > 3 ? std::atoll(argv[3]) : 0);
     if (rc != 0)
         ::TerminateProcess(pi.hProcess, 3);
     ::CloseHandle(pi.hThread);

@@ -15,14 +15,16 @@ namespace {
 constexpr unsigned kN = 1152;
 constexpr int16_t kPadding = 30000;  // what the encoder added around its input
 
-// A file of nFrames frames whose encoder put nDelay samples before its input.
+// A file of nFrames frames whose encoder put nDelay samples before its input;
+// gap (a tag, junk) lies after the first frame.
 struct Layout {
     unsigned nFrames, nDelay, nPadding;
+    Bytes gap = {};
     unsigned Pass() const { return kN * nFrames; }
     unsigned Keep() const { return Pass() - nDelay - nPadding; }
     Bytes File() const {
         Bytes file = InfoFrame("Info", nFrames, nDelay, nPadding);
-        for (unsigned f = 0; f < nFrames; ++f) Append(file, CbrFrame());
+        for (unsigned f = 0; f < nFrames; ++f) Append(file, f == 1 ? gap : Bytes()), Append(file, CbrFrame());
         return file;
     }
 };
@@ -37,6 +39,7 @@ struct Behaviour {
     size_t nMinTake;      // takes nothing from fewer bytes than this
     bool bRefuses;        // fails every frame
     bool bFirstOnly;      // gives samples for the first frame of a pass only
+    Bytes gap = {};       // of the file, after its first frame
 };
 
 class FakeCodec : public Mp3FrameDecoder {
@@ -88,10 +91,12 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
         {"a frame yields nothing", 4, 529, 0, 2, 0, 0, false, false},
         {"takes part of a frame", 4, 529, 0, -1, 300, 0, false, false},
         {"waits for more bytes", 4, 529, 0, -1, 0, 600, false, false},
+        {"2 MiB tag between frames", 4, 529, 0, -1, 0, 0, false, false, CoverArtTag()},
+        {"2 MiB of junk between frames", 4, 529, 0, -1, 0, 0, false, false, Bytes(2 << 20, 'j')},
     };
     for (unsigned nPadding : {1000u, 200u}) {  // 200: the window reaches into the next pass
         for (const Behaviour& b : cases) {
-            const Layout layout{b.nFrames, 576, nPadding};
+            const Layout layout{b.nFrames, 576, nPadding, b.gap};
             if (layout.nDelay + nPadding >= layout.Pass()) continue;
             SCOPED_TRACE(testing::Message() << b.pszName << ", padding " << nPadding);
             const Bytes file = layout.File();
@@ -103,41 +108,55 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
             Mp3PcmSource source(bytes, stream, codec);
             source.SetLooping(true);
             const std::vector<int16_t> expected = Expected(b, layout, 5);
-            std::vector<int16_t> pcm(2 * expected.size());
-            size_t nRead = 0;
-            for (int i = 0; i < 1000 && nRead < expected.size(); ++i)
-                nRead += source.Read(pcm.data() + 2 * nRead, expected.size() - nRead);
-            ASSERT_EQ(expected.size(), nRead);
-            std::vector<int16_t> left;
-            for (size_t i = 0; i < pcm.size(); i += 2) left.push_back(pcm[i]);
-            EXPECT_EQ(expected, left);
-            source.Rewind();
-            ASSERT_NE(0u, source.Read(pcm.data(), expected.size()));
-            EXPECT_EQ(expected[0], pcm[0]) << "after a rewind";
+            // Part of the passes, then all of them again from the start.
+            for (size_t nWant : {expected.size() / 2, expected.size()}) {
+                std::vector<int16_t> pcm(2 * nWant);
+                size_t nRead = 0;
+                for (int i = 0; i < 1000 && nRead < nWant; ++i)
+                    nRead += source.Read(pcm.data() + 2 * nRead, nWant - nRead);
+                ASSERT_EQ(nWant, nRead);
+                for (size_t i = 0; i < nWant; ++i) ASSERT_EQ(expected[i], pcm[2 * i]) << "sample " << i;
+                source.Rewind();
+            }
         }
     }
 }
 
-// Each Read returns after bounded work even when nothing comes, and such a
-// loop ends: the player's thread must never spin inside the source.
-TEST(Mp3PcmSource, LoopThatKeepsNothingEnds) {
-    const struct { Behaviour b; Layout layout; } cases[] = {
-        {{"refuses every frame", 2, 529, 0, -1, 0, 0, true, false}, {2, 576, 0}},
-        {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}},
+// A source whose reads fail once nReads have been made: the file went away.
+struct Vanishing : MemoryByteSource {
+    using MemoryByteSource::MemoryByteSource;
+    int nReads = 1 << 30;
+    bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
+        return nReads-- > 0 && MemoryByteSource::ReadAt(nOffset, pDst, nLength);
+    }
+};
+
+// Each Read returns after bounded work even when nothing comes, and a loop
+// that keeps nothing, or whose file went away after the first pass, ends: the
+// player's thread must never spin inside the source.
+TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
+    const struct { Behaviour b; Layout layout; int nReads; } cases[] = {
+        {{"refuses every frame", 2, 529, 0, -1, 0, 0, true, false}, {2, 576, 0}, 1 << 30},
+        {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30},
+        {{"the file goes away", 4, 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.b.pszName);
         const Bytes file = c.layout.File();
-        MemoryByteSource bytes(file.data(), file.size());
+        Vanishing bytes(file.data(), file.size());
         ByteWindow head(bytes);
         Mp3Stream stream;
         ASSERT_TRUE(stream.Parse(head));
+        bytes.nReads = c.nReads;
         FakeCodec codec(c.b, c.layout);
         Mp3PcmSource source(bytes, stream, codec);
         source.SetLooping(true);
         int16_t pcm[64];
-        for (int i = 0; i < 100 && !source.Ended(); ++i) EXPECT_EQ(0u, source.Read(pcm, 32));
+        size_t nHeard = 0;
+        for (int i = 0; i < 1000 && !source.Ended(); ++i) nHeard += source.Read(pcm, 32);
         EXPECT_TRUE(source.Ended());
+        EXPECT_EQ(c.nReads == 1, nHeard > 0);
+        EXPECT_EQ(0u, source.Read(pcm, 32));
     }
 }
 

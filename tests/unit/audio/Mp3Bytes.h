@@ -51,4 +51,11 @@ inline Bytes Id3v2(size_t nBody, bool footer = false) {
     return t;
 }
 
+// 2 MiB of cover art in a tag, starting with three frames that are not audio.
+inline Bytes CoverArtTag() {
+    Bytes t = Id3v2(2 << 20);
+    for (size_t i = 0; i < 3 * 417; ++i) t[10 + i] = CbrFrame()[i % 417];
+    return t;
+}
+
 }  // namespace mp3test

@@ -70,15 +70,11 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
     return b;
 }
 
-Bytes Vbri() {
-    Bytes f = Frame(Header(3, 9, 0, false, false), 417, 0);
-    const char magic[] = "VBRI";
-    for (int i = 0; i < 4; ++i) f[36 + i] = uint8_t(magic[i]);
-    return f;
-}
-
 TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
     const Bytes junk = {'j', 'u', 'n', 'k', 0xFF, 0xFB};  // ends in a false sync
+    const Bytes junk2M(2 << 20, 'j');
+    Bytes plainSizeTag = Id3v2(2 << 20);  // its writer stored the size as a plain number
+    plainSizeTag[9] = 0x80;
     Bytes lone = CbrFrame();
     Append(lone, Bytes(100, 'z'));  // a header followed by neither frame nor end
     const struct {
@@ -93,10 +89,11 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         {"LAME delay and padding", Cat({InfoFrame("Info", 10, 576, 1000), Frames(10)}), 10, 576, 1000},
         {"largest LAME fields", Cat({InfoFrame("Xing", 10, 4095, 4095), Frames(10)}), 10, 4095, 4095},
         {"unknown encoder", Cat({InfoFrame("Info", 2, 576, 10, "XYZ123456"), Frames(2)}), 2, 0, 0},
-        {"VBRI header frame", Cat({Vbri(), Frames(2)}), 2, 0, 0},
+        {"VBRI header frame", Cat({InfoFrame("VBRI", 2, 576, 10), Frames(2)}), 2, 0, 0},
         {"junk around frames", Cat({junk, Frames(2), junk, Frames(1)}), 3, 0, 0},
-        {"junk up to the limit", Cat({Frames(2), Bytes(Mp3FrameWalker::kMaxJunk, 'j'), Frames(2)}), 4, 0, 0},
-        {"junk over the limit ends", Cat({Frames(2), Bytes(Mp3FrameWalker::kMaxJunk + 2, 'j'), Frames(2)}), 2, 0, 0},
+        {"2 MiB of junk before, between and after frames", Cat({junk2M, Frames(2), junk2M, Frames(2), junk2M}), 4, 0, 0},
+        {"2 MiB tag between frames", Cat({Frames(10), CoverArtTag(), Frames(10)}), 20, 0, 0},
+        {"2 MiB tag at the start, its size not sync-safe", Cat({plainSizeTag, Frames(2)}), 2, 0, 0},
         {"frame of another rate", Cat({Frames(2), Frame(Header(2, 8, 0, false, false), 208)}), 2, 0, 0},
         {"last frame cut", Cat({Frames(2), Bytes(200, 0x55)}), 2, 0, 0},
         {"unconfirmed sync", lone, 0, 0, 0},
@@ -113,10 +110,23 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         ASSERT_EQ(c.nFrames != 0, s.Parse(window));
         Mp3FrameWalker walker(window, s.nAudioBegin, s.nAudioEnd);
         size_t nFrames = 0;
-        for (Mp3Frame f; walker.Next(&f);) ++nFrames;
+        Mp3FrameWalker::Step step;
+        for (Mp3Frame f; (step = walker.Next(&f)) != Mp3FrameWalker::Step::End;)
+            nFrames += step == Mp3FrameWalker::Step::Frame;
         EXPECT_EQ(c.nFrames, nFrames);
         EXPECT_EQ(std::make_pair(c.nDelay, c.nPadding), std::make_pair(s.nEncoderDelay, s.nPadding));
     }
+}
+
+// 64 MiB without a frame: silence, after a scan that asked between bounded
+// steps whether to stop.
+TEST(Mp3Stream, LongScanAsksWhetherToStop) {
+    const Bytes text(64 << 20, 'x');
+    MemoryByteSource bytes(text.data(), text.size());
+    ByteWindow window(bytes);
+    uint64_t nAsked = 0;
+    EXPECT_FALSE(Mp3Stream().Parse(window, [&] { return ++nAsked, false; }));
+    EXPECT_GE(nAsked, text.size() / Mp3FrameWalker::kScanStep - 1);
 }
 
 }  // namespace
