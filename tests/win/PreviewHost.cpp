@@ -1,8 +1,10 @@
 // Plays the part of the system's settings page for preview mode: makes a parent
 // window, starts "<scr> /p <hwnd>", waits for a visible child that fills the
 // parent's client area, then destroys the parent and waits for the saver to
-// end. Prints each step as it happens; exit code 0 when all held.
+// end. Prints each step as it happens, and the modules the saver has loaded;
+// exit code 0 when all held.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -21,6 +23,20 @@ template <class Test> bool PumpUntil(int nMs, Test test)
     return false;
 }
 
+void PrintModules(DWORD nProcessId)
+{
+    std::printf("modules:");
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, nProcessId);
+    MODULEENTRY32 me{};
+    me.dwSize = sizeof me;
+    for (BOOL bMore = hSnapshot != INVALID_HANDLE_VALUE && ::Module32First(hSnapshot, &me); bMore;
+         bMore = ::Module32Next(hSnapshot, &me))
+        std::printf(" %s", me.szModule);
+    std::printf("\n");
+    if (hSnapshot != INVALID_HANDLE_VALUE)
+        ::CloseHandle(hSnapshot);
+}
+
 int Host(HWND hParent, HANDLE hSaver)
 {
     HWND hChild = nullptr;
@@ -34,6 +50,7 @@ int Host(HWND hParent, HANDLE hSaver)
                 rc.right - rc.left, rc.bottom - rc.top, client.right, client.bottom);
     if (!::EqualRect(&rc, &client))
         return std::printf("FAIL: the child does not cover the client area exactly\n"), 1;
+    PrintModules(::GetProcessId(hSaver));
     if (PumpUntil(1000, [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; }))
         return std::printf("FAIL: the saver ended while its parent still existed\n"), 1;
     // Destroying the parent waits for the saver's thread: a saver that hangs
