@@ -22,7 +22,7 @@ check "/p: the preview shows, and neither library is loaded ($(dialog_libraries 
 open_setup
 check "/c: the up-down controls show the stored values" wait_until 10 state_has "ops-spin=10" "rps-spin=6"
 check "/c: comctl32 is mapped" test "$(maps "$SETUP_PID")" = "comctl32.dll"
-opened=$(drv click browse + filedialog | head -n 1)
+opened=$(drv click browse + filedialog | sed -n 1p)
 check "/c: Browse opens the system's file dialog ($opened), with comdlg32 mapped" \
   test "$opened $(maps "$SETUP_PID")" = "caption=Open comctl32.dll comdlg32.dll"
 drv escape + click cancel >/dev/null
