@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/SystemLibrary.h"
 
 #include <commctrl.h>
 
@@ -24,9 +25,13 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::RunModal()
 {
-    // Templates may hold common controls (up-down controls and the like).
+    // Templates may hold common controls (up-down controls and the like); the
+    // library loads with the first dialog, never in the saver or the preview.
+    static auto* const pInitCommonControlsEx =
+        SystemLibraryFunction<BOOL WINAPI(const INITCOMMONCONTROLSEX*)>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX icc{ sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES };
-    ::InitCommonControlsEx(&icc);
+    if (pInitCommonControlsEx != nullptr)
+        pInitCommonControlsEx(&icc);
 
     HWND hParent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
     t_pDialogInit = this;

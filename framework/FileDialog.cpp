@@ -1,5 +1,6 @@
 #include "framework/FileDialog.h"
 
+#include "framework/SystemLibrary.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -56,5 +57,8 @@ INT_PTR CFileDialog::RunModal()
     else if (GetApp() != nullptr && GetApp()->m_pMainWnd != nullptr)
         hOwner = GetApp()->m_pMainWnd->m_hWnd;
     m_ofn.hwndOwner = hOwner;
-    return ::GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
+    // Loaded on the first Browse: only the setup dialog ever needs it.
+    static auto* const pGetOpenFileName =
+        SystemLibraryFunction<BOOL WINAPI(OPENFILENAMEA*)>("comdlg32.dll", "GetOpenFileNameA");
+    return pGetOpenFileName != nullptr && pGetOpenFileName(&m_ofn) ? IDOK : IDCANCEL;
 }

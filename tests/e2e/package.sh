@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The release as a Windows user gets it. scripts/package makes the zip and the
-# .msi from one .scr; the real msiexec installs the .msi into a fresh Wine
+# The release as a Windows user gets it. scripts/package makes the zip, the
+# .msi and the tests' zip from one .scr, signed with a throw-away certificate,
+# and their checksums; the real msiexec installs the .msi into a fresh Wine
 # prefix of its own (with a 150 % desktop), the saver starts from there in
 # saver and setup mode; then a higher version made from the same .scr upgrades
 # it, an older or the same version is refused, and the uninstall removes it.
@@ -9,9 +10,11 @@
 build=$(cd "$FERRO_WIN_BIN/../.." && pwd)
 session=$WORK/session
 trap '"$FERRO_ROOT/scripts/wine-session" stop "$session" >/dev/null 2>&1; e2e_cleanup' EXIT
-package() {  # package DIST [VERSION]: prints the paths of the zip and the .msi
-  FERRO_BUILD=$build FERRO_DIST=$1 FERRO_VERSION=${2:-} "$FERRO_ROOT/scripts/package" --no-build
+package() {  # package DIST [VERSION [--tests]]: prints what scripts/package prints
+  FERRO_BUILD=$build FERRO_DIST=$1 FERRO_VERSION=${2:-} "$FERRO_ROOT/scripts/package" "${@:3}" --no-build
 }
+signed() { FERRO_SIGN_PFX=$WORK/$1 FERRO_SIGN_PASSWORD_FILE=$WORK/$2 "${@:3}"; }  # signed PFX PASSWORD command...
+verified() { osslsigncode verify -CAfile "$WORK/cert.pem" -in "$1" >/dev/null 2>&1; }
 files_of() { find "$@" -type f -exec md5sum {} + 2>/dev/null | sed 's| .*/| |' | sort; }  # "md5 name" a line
 packaged() {  # the files an .msi installs, as files_of prints them, and the program's icon
   rm -rf "$WORK/x" && msiextract -C "$WORK/x" "$1" >/dev/null && files_of "$WORK/x" "$FERRO_ROOT/res/ferrovane.ico"
@@ -21,12 +24,20 @@ product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductC
 # --- the zip and the .msi -------------------------------------------------------
 version=$(sed -n 's/^project(Ferrovane VERSION \([0-9.]*\).*/\1/p' "$FERRO_ROOT/CMakeLists.txt")
 newer=${version%.*}.$((${version##*.} + 1))
-{ read -r zip; read -r msi; } < <(package "$WORK/dist")
-newer_msi=$(package "$WORK/dist" "$newer" | tail -n 1)
+# A code-signing certificate made for this run alone, as its own root.
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Ferrovane test" -addext extendedKeyUsage=codeSigning \
+  -keyout "$WORK/key.pem" -out "$WORK/cert.pem" 2>/dev/null
+echo secret >"$WORK/pass"; echo wrong >"$WORK/wrong"
+openssl pkcs12 -export -inkey "$WORK/key.pem" -in "$WORK/cert.pem" -passout "file:$WORK/pass" -out "$WORK/sign.pfx"
+tests_zip=$(signed sign.pfx pass package "$WORK/dist" "" --tests)
+newer_msi=$(package "$WORK/newer" "$newer" | tail -n 1)
 again_msi=$(package "$WORK/again" "$newer" | tail -n 1)
 folder=Ferrovane-$version-win64
-check "the zip and the .msi are named after the project version ($version)" \
-  test "$zip $msi" = "$WORK/dist/$folder.zip $WORK/dist/Ferrovane-$version.msi"
+zip=$WORK/dist/$folder.zip msi=$WORK/dist/Ferrovane-$version.msi
+check "dist/ holds the zip, the .msi, the tests' zip, named after the project version ($version), and SHA256SUMS" \
+  test "$(ls "$WORK/dist" | sort | tr '\n' ' ')" = "$(printf '%s\n' "${zip##*/}" "${msi##*/}" "${tests_zip##*/}" SHA256SUMS | sort | tr '\n' ' ')"
+check "SHA256SUMS lists every other file of dist/, and sha256sum -c accepts them" bash -c "cd '$WORK/dist' &&
+  sha256sum -c --quiet SHA256SUMS && test \"\$(cut -c67- SHA256SUMS | sort)\" = \"\$(ls -I SHA256SUMS | sort)\""
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
 check "the zip holds the saver, README.txt and LICENSE.txt ($listing)" \
   test "$listing" = "$folder/Ferrovane.scr $folder/LICENSE.txt $folder/README.txt "
@@ -39,6 +50,20 @@ check "README.txt names both files written to %TEMP%" \
 check "msidump lists every table of the .msi" bash -c "mkdir '$WORK/tables' && cd '$WORK/tables' && msidump -d . '$msi' >/dev/null"
 check "the .msi carries the zip's three files" \
   test "$(packaged "$msi")" = "$(files_of "$WORK/unpacked" "$FERRO_ROOT/res/ferrovane.ico")"
+unzip -q "$tests_zip" -d "$WORK/tests"
+check "the tests' zip carries the very Ferrovane.scr of the zip and the .msi" bash -c "cmp '$WORK/x/Ferrovane.scr' \
+  '$WORK/unpacked/$folder/Ferrovane.scr' && cmp '$WORK/x/Ferrovane.scr' '$WORK/tests/$folder-tests/Ferrovane.scr'"
+for file in "$WORK/unpacked/$folder/Ferrovane.scr" "$WORK/x/Ferrovane.scr" "$msi"; do
+  check "osslsigncode verifies ${file#"$WORK"/} as signed by the test certificate" verified "$file"
+done
+for bad in "a wrong password:sign.pfx:wrong" "no PKCS#12 file:cert.pem:pass"; do
+  IFS=: read -r what pfx password <<<"$bad"
+  mkdir -p "$WORK/bad" && cp "$zip" "$tests_zip" "$WORK/bad/"  # an earlier run's packages
+  signed "$pfx" "$password" package "$WORK/bad" >/dev/null 2>"$WORK/bad.txt"
+  rc=$?
+  check "$what: packaging fails, says why ($(grep -m 1 -o 'cannot sign [^:]*' "$WORK/bad.txt")), leaves no package" \
+    test "$rc" -ne 0 -a -z "$(ls "$WORK/bad")" -a -n "$(grep "cannot sign Ferrovane.scr with $WORK/$pfx" "$WORK/bad.txt")"
+done
 
 # --- a fresh prefix; the real msiexec -------------------------------------------
 "$FERRO_ROOT/scripts/wine-session" start "$session" >/dev/null || { echo "no fresh session"; exit 1; }
@@ -47,7 +72,14 @@ check "the .msi carries the zip's three files" \
 windows=$WINEPREFIX/drive_c/windows
 programs="$WINEPREFIX/drive_c/Program Files/Ferrovane ScreenSaver"
 msi() { wine msiexec "$@" /qn >/dev/null 2>&1; }
-refused() { ! msi /i "$1"; }
+# Refused by the launch condition: Windows' exit code 1603 (Unix keeps its low
+# byte), the installer halted by LaunchConditions. Wine writes the condition's
+# message to no log (it shows it in a message box, when there is a UI): its err
+# channel names the action instead.
+refused() {
+  WINEDEBUG=-all,err+msi wine msiexec /i "$1" /qn >"$WORK/msi.txt" 2>&1
+  [ $? = $((1603 % 256)) ] && grep -q 'action L"LaunchConditions" returned 1603' "$WORK/msi.txt"
+}
 installed_files() { files_of "$windows/system32/Ferrovane.scr" "$programs" "$windows/Installer/"\{*\}; }
 entries() {  # the saver's Apps & Features entries, "{ProductCode} name|version|publisher" a line
   reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | awk -F '    ' '
@@ -78,7 +110,7 @@ check "one Apps & Features entry, with name, version, publisher and the program'
 temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)
 xdotool mousemove 5 5
 start_bg saver wine "$installed" /s
-check "/s: a visible saver window appears" wait_for_saver_window 60
+check "/s: a visible saver window appears (the signed .scr)" wait_for_saver_window 60
 check "/s: the window covers the screen" test "$(window_geometry "$(saver_window)")" = "$(screen_size)+0+0"
 check "/s: the model and skin are written to %TEMP% ($temp_dir)" \
   wait_until 20 test -s "$temp_dir/TarsolinResMD3.MD3" -a -s "$temp_dir/TarsolinResTGA.TGA"

@@ -1,10 +1,11 @@
 // Plays the part of the system's settings page for preview mode: makes a parent
 // window, starts "<scr> /p <hwnd>", waits for a visible child that fills the
-// parent's client area, keeps it a second (or, given a file and a size, until
-// the file has grown to that size: the music starts late), then destroys the
-// parent and waits for the saver to end. Prints each step as it happens; exit
-// code 0 when all held.
+// parent's client area, prints the modules the saver has loaded, keeps it a
+// second (or, given a file and a size, until the file has grown to that size:
+// the music starts late), then destroys the parent and waits for the saver to
+// end. Prints each step as it happens; exit code 0 when all held.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,20 @@ template <class Test> bool PumpUntil(int nMs, Test test)
             return true;
     }
     return false;
+}
+
+void PrintModules(DWORD nProcessId)
+{
+    std::printf("modules:");
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, nProcessId);
+    MODULEENTRY32 me{};
+    me.dwSize = sizeof me;
+    for (BOOL bMore = hSnapshot != INVALID_HANDLE_VALUE && ::Module32First(hSnapshot, &me); bMore;
+         bMore = ::Module32Next(hSnapshot, &me))
+        std::printf(" %s", me.szModule);
+    std::printf("\n");
+    if (hSnapshot != INVALID_HANDLE_VALUE)
+        ::CloseHandle(hSnapshot);
 }
 
 bool HasGrown(const char* pszFile, long long nSize)
@@ -44,6 +59,7 @@ int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
                 rc.right - rc.left, rc.bottom - rc.top, client.right, client.bottom);
     if (!::EqualRect(&rc, &client))
         return std::printf("FAIL: the child does not cover the client area exactly\n"), 1;
+    PrintModules(::GetProcessId(hSaver));
     const auto ended = [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; };
     if (PumpUntil(1000, ended) || (PumpUntil(20000, [&] { return ended() || HasGrown(pszFile, nSize); }) && ended()))
         return std::printf("FAIL: the saver ended while its parent still existed\n"), 1;
