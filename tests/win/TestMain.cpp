@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -140,6 +141,44 @@ bool HasMp3Codec()
     return stream.Parse(head) && decoder.Open(stream.firstHeader) && decoder.Close();
 }
 
+// The settings as one line for the runner to compare: "none" when the key is
+// missing, else a hash of every name, type and byte under it.
+std::string SettingsDigest()
+{
+    SavedKey key;
+    if (!SaveKey(HKEY_CURRENT_USER, kVendorKey, key))
+        return "none";
+    unsigned long long nHash = 14695981039346656037ull;
+    const auto add = [&](const void* p, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            nHash = (nHash ^ static_cast<const BYTE*>(p)[i]) * 1099511628211ull;
+    };
+    const std::function<void(const SavedKey&)> addKey = [&](const SavedKey& k) {
+        add(k.strName.c_str(), (k.strName.size() + 1) * 2);
+        for (const SavedKey::Value& v : k.values) {
+            add(v.strName.c_str(), (v.strName.size() + 1) * 2);
+            add(&v.nType, sizeof v.nType);
+            add(v.data.data(), v.data.size()), add("|", 1);
+        }
+        for (const SavedKey& sub : k.subkeys)
+            addKey(sub), add("/", 1);
+    };
+    addKey(key);
+    return std::to_string(nHash);
+}
+
+std::string WindowsVersion()
+{
+    RTL_OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    const auto pGetVersion = reinterpret_cast<LONG(WINAPI*)(RTL_OSVERSIONINFOW*)>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+    if (pGetVersion == nullptr || pGetVersion(&info) != 0)
+        return "unknown";
+    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+           std::to_string(info.dwBuildNumber);
+}
+
 }  // namespace
 
 const char* MissingSoundDevice() { return HasSoundDevice() ? nullptr : "no sound output device"; }
@@ -162,11 +201,15 @@ std::string AnsiPathNextToProgram(const char* pszFile)
 
 int main(int argc, char** argv)
 {
+    // The runner's questions: what the PC offers, and the settings as they are.
     if (argc == 2 && std::string(argv[1]) == "--about") {
-        std::printf("OpenGL: %s\nsound output device: %s\nMP3 codec: %s\n", OpenGLDriver().c_str(),
-                    HasSoundDevice() ? "found" : "none", HasMp3Codec() ? "found" : "none");
+        std::printf("Windows: %s\nOpenGL: %s\nsound output device: %s\nMP3 codec: %s\n",
+                    WindowsVersion().c_str(), OpenGLDriver().c_str(), HasSoundDevice() ? "found" : "none",
+                    HasMp3Codec() ? "found" : "none");
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "--settings")
+        return std::printf("%s\n", SettingsDigest().c_str()), 0;
     ::InitializeCriticalSection(&g_restoring);
     g_bKeyExisted = SaveKey(HKEY_CURRENT_USER, kVendorKey, g_savedKey);
     std::atexit(RestoreSettings);
