@@ -48,13 +48,13 @@ near() { local d=$((${1:-99999} - ${2:-0})); [ "${d#-}" -le "$3" ]; }  # near A 
 differ() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" /dev/null 2>&1 | cut -d' ' -f1; }
 # two_shots SWITCH OPS RPS BLUR [CHANGE]: the saver started with only these
 # settings, shot once the model shows (s1), then again (s2) a second later, or
-# as soon as CHANGE holds; it runs on
+# as soon as CHANGE holds (false when it never does within 3 s); it runs on
 two_shots() {
   printf 'REGEDIT4\n\n[%s]\n"OPS"=dword:%08x\n"RPS"=dword:%08x\n"Motion Blur"=dword:%08x\n"bMusic"=dword:00000000\n' \
     "HKEY_CURRENT_USER${settings_key#HKCU}" "$2" "$3" "$4" >"$WORK/settings.reg"
   wine reg import "$WORK/settings.reg" >/dev/null 2>&1
   start_resting pid "$1"
-  wait_until 20 drawn s1 && if [ -n "${5:-}" ]; then wait_until 3 shoot_until "$5" || true; else sleep 1 && shoot s2; fi
+  wait_until 20 drawn s1 && if [ -n "${5:-}" ]; then wait_until 3 shoot_until "$5"; else sleep 1 && shoot s2; fi
 }
 shoot_until() { shoot s2 && "$1"; }
 moved() { [ "$(differ s1 s2)" != 0 ]; }
@@ -98,7 +98,7 @@ check "and centred across" near $(($(field s1 1) + $(field s1 3))) "$W" 4
 xdotool key a
 check "a key ends it" wait_for_exit "$pid" 10
 
-check "S with OPS 0, RPS 6, Motion Blur 0: the model shows" two_shots S 0 6 0 moved
+check "S with OPS 0, RPS 6, Motion Blur 0: the model shows and moves" two_shots S 0 6 0 moved
 check "S: one window over the whole screen" covers_screen
 changed=$(differ s1 s2)
 check "OPS 0, RPS 6: it turns ($changed pixels changed)" above "$changed" 500
@@ -107,7 +107,7 @@ for shot in s1 s2; do check "black beside it as it turns ($(lit_box $shot))" bes
 xdotool click 1
 check "a left click ends it" wait_for_exit "$pid" 10
 
-check "/s with OPS 10, RPS 0, Motion Blur 0: the model shows" two_shots /s 10 0 0 bobbed
+check "/s with OPS 10, RPS 0, Motion Blur 0: the model shows and bobs" two_shots /s 10 0 0 bobbed
 check "it bobs without turning: its width stays ($(lit_box s1); $(lit_box s2))" test "$(width s1)" = "$(width s2)"
 check "Motion Blur 0: no translucent copies beyond it" trail_none
 xdotool click 4
@@ -115,7 +115,7 @@ check "a wheel step does not end it" still_running_after "$pid" 2
 xdotool click 3
 check "a right click ends it" wait_for_exit "$pid" 10
 
-check "/s with OPS 10, RPS 0, Motion Blur 1: the model shows" two_shots /s 10 0 1 bobbed
+check "/s with OPS 10, RPS 0, Motion Blur 1: the model shows and bobs" two_shots /s 10 0 1 bobbed
 check "translucent copies beyond it (end rows $(ends s1); $(ends s2))" trail
 xdotool key a
 check "and a key ends it" wait_for_exit "$pid" 10

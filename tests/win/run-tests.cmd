@@ -19,8 +19,9 @@ for %%t in (win.*.exe) do if not defined first set "first=%%t"
 rem The settings as they are: each program puts them back, and so does this runner.
 "%first%" --settings > "%out%"
 set /p settings=< "%out%"
-if not "%settings%"=="none" reg export "HKCU\Software\Vantrel" "%saved%" /y >nul
+if not "%settings%"=="0" reg export "HKCU\Software\Vantrel" "%saved%" /y >nul
 > "%results%" echo Ferrovane ScreenSaver tests, %DATE% %TIME%
+ver >> "%results%"
 "%first%" --about >> "%results%"
 type "%results%"
 set passed=0

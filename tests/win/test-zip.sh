@@ -45,7 +45,7 @@ results=$(find "$folder" -name results.txt)
 has_all() { local file=$1 line; shift; for line; do grep -qx -- "$line" <(tr -d '\r' <"$file") || return 1; done; }
 none_without() { [ "${1:-}" = "$2" ] && echo none || echo found; }
 check "results.txt beside the runner: Windows, the OpenGL driver, the sound device and the codec" \
-  has_all "$results" 'Windows: [0-9.]*' 'OpenGL: llvmpipe.*Mesa.*' \
+  has_all "$results" 'Microsoft Windows.*' 'OpenGL: llvmpipe.*Mesa.*' \
   "sound output device: $(none_without "${1:-}" winealsa.drv=d)" "MP3 codec: $(none_without "${1:-}" l3codeca.acm=d)"
 check "and what each program printed" test "$(grep -c '^\[  PASSED  \]' "$results")" = "$programs"
 reg_export "$WORK/after.reg"

@@ -12,7 +12,8 @@
 //   escape                 presses Escape in the open-file dialog
 //   msgbox                 a message box's caption and text; presses OK
 // A command that closes a modal child returns once the setup dialog takes
-// input again. Exit status: 0 done, 1 not found or timed out, 2 usage.
+// input again. Exit status: 0 done, 1 not found (dialog or control) or timed
+// out, 2 usage.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -204,6 +205,8 @@ int Run(int argc, char** argv)
         return 1;
     if (command == "wait")
         return 0;
+    if ((command == "click" || command == "spin" || command == "settext") && ::GetDlgItem(hDlg, nID) == nullptr)
+        return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
         return State(hDlg);
     if (command == "click" && argc == 3)
