@@ -100,14 +100,7 @@ screen_size() {
 }
 
 # Stays true while the process keeps running for the given seconds.
-still_running_after() {  # still_running_after PID SECONDS
-  local end=$((SECONDS + $2))
-  while [ "$SECONDS" -lt "$end" ]; do
-    alive "$1" || return 1
-    sleep 0.2
-  done
-  alive "$1"
-}
+still_running_after() { ! wait_until "$2" ended "$1"; }  # still_running_after PID SECONDS
 
 # Registry of the session's prefix.
 settings_key='HKCU\Software\Vantrel\Ferrovane ScreenSaver\Config'
@@ -117,10 +110,7 @@ reg_set_sz() { wine reg add "$settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/n
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 # Settings for a quiet, predictable saver: no music unless a test wants it.
-reg_quiet_defaults() {
-  reg_clear
-  reg_set_dword bMusic 0
-}
+reg_quiet_defaults() { reg_store bMusic=0; }
 
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }

@@ -35,9 +35,7 @@ differ() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" /dev/null 2>&1 | cut
 # settings, shot once the model shows (s1), then again (s2) a second later, or
 # as soon as CHANGE holds (false when it never does within 3 s); it runs on
 two_shots() {
-  printf 'REGEDIT4\n\n[%s]\n"OPS"=dword:%08x\n"RPS"=dword:%08x\n"Motion Blur"=dword:%08x\n"bMusic"=dword:00000000\n' \
-    "HKEY_CURRENT_USER${settings_key#HKCU}" "$2" "$3" "$4" >"$WORK/settings.reg"
-  wine reg import "$WORK/settings.reg" >/dev/null 2>&1
+  reg_store OPS="$2" RPS="$3" "Motion Blur=$4" bMusic=0
   start_resting pid "$1"
   wait_until 20 drawn s1 && if [ -n "${5:-}" ]; then wait_until 3 shoot_until "$5"; else sleep 1 && shoot s2; fi
 }

@@ -54,8 +54,6 @@ static BOOL WINAPI ReadBackAndSwap(HDC hDC)
 decltype(&SwapBuffers) __wrap___imp_SwapBuffers = ReadBackAndSwap;
 }
 
-Picture LastFrame(const CSceneWnd& wnd) { return g_lastFrames[wnd.m_hDC]; }
-
 const RECT kChildRect = { 0, 0, 160, 120 };
 
 class SceneWindows : public ::testing::Test {
@@ -67,24 +65,11 @@ protected:
         g_lastFrames.clear();
         g_shownMessages.clear();
         m_parent.reset(new CWnd);
-        LPCSTR cls = CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(m_parent->CreateEx(0, cls, "host", WS_POPUP, 0, 0, 200, 150, nullptr, nullptr));
+        ASSERT_TRUE(m_parent->CreateEx(0, CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_POPUP,
+                                       0, 0, 200, 150, nullptr, nullptr));
     }
     std::unique_ptr<CWnd> m_parent;
 };
-
-TEST_F(SceneWindows, ShowNoPointer)
-{
-    CSceneWnd wnd(0);  // the settings it reads move the saver's model in e2e.saver
-    ASSERT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HCURSOR>(::GetClassLongPtrA(wnd.m_hWnd, GCLP_HCURSOR)), &info));
-    unsigned char bits[256];  // monochrome, 32 x 32: the AND mask over the XOR mask
-    ASSERT_EQ(256, ::GetBitmapBits(info.hbmMask, sizeof bits, bits));
-    for (int i = 0; i < 256; ++i)  // the screen shows through unchanged
-        ASSERT_EQ(i < 128 ? 0xFF : 0x00, bits[i]) << "byte " << i;
-    ::DeleteObject(info.hbmMask);
-}
 
 // The setup dialog's preview, a scene child window, read back every 60 ms
 // while the dialog runs: the model still on black with both rates 0, then
@@ -107,7 +92,7 @@ TEST_F(SceneWindows, SetupPreviewFollowsEachControl)
             ++nPhase;
         if (nPhase == 4 || ++s_nTicks > 200)
             return s_pDlg->EndDialog(IDCANCEL);
-        Picture frame = LastFrame(s_pDlg->m_wndPreview);
+        Picture frame = g_lastFrames[s_pDlg->m_wndPreview.m_hDC];
         if (nPhase == 0 && s_phases[0].empty() && frame.LitBox().top < 0)
             return;  // nothing drawn yet
         s_phases[nPhase].push_back(std::move(frame));
@@ -231,10 +216,18 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
         EXPECT_EQ(r.closes, ::PeekMessageA(&msg, hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE)
             << "row " << row++;
     }
-    // No pointer over the window; it refuses to look inactive.
+    // No pointer over the window, nor over a preview of the same class; it
+    // refuses to look inactive.
     EXPECT_EQ(TRUE, ::SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(nullptr, ::GetCursor());
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HCURSOR>(::GetClassLongPtrA(hWnd, GCLP_HCURSOR)), &info));
+    unsigned char bits[256];  // monochrome, 32 x 32: the AND mask over the XOR mask
+    ASSERT_EQ(256, ::GetBitmapBits(info.hbmMask, sizeof bits, bits));
+    for (int i = 0; i < 256; ++i)  // the screen shows through unchanged
+        ASSERT_EQ(i < 128 ? 0xFF : 0x00, bits[i]) << "byte " << i;
+    ::DeleteObject(info.hbmMask);
     EXPECT_EQ(FALSE, ::SendMessageA(hWnd, WM_NCACTIVATE, FALSE, 0));
     // WM_CLOSE destroys the window, which ends the program's loop.
     ::SendMessageA(hWnd, WM_CLOSE, 0, 0);

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -30,7 +31,7 @@ struct SavedKey {
 };
 bool g_bKeyExisted = false;
 SavedKey g_savedKey;
-CRITICAL_SECTION g_restoring;
+std::mutex g_restoring;
 
 // Also appends every name, type and byte to the fingerprint.
 bool SaveKey(HKEY hParent, const std::wstring& strName, SavedKey& key, std::wstring& strPrint) {
@@ -67,11 +68,10 @@ void WriteKey(HKEY hParent, const SavedKey& key) {
 
 // Every way out of the program passes here (also more than once).
 void RestoreSettings() {
-    ::EnterCriticalSection(&g_restoring);
+    const std::lock_guard<std::mutex> lock(g_restoring);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kVendorKey);
     if (g_bKeyExisted) WriteKey(HKEY_CURRENT_USER, g_savedKey);
-    ::LeaveCriticalSection(&g_restoring);
 }
 
 // A program that has not ended after this long never will: it says where it
@@ -109,8 +109,7 @@ std::string OpenGLDriver() {
 
 const char* MissingSoundDevice() {
     WAVEFORMATEX pcm{ WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0 };
-    const bool bFound = ::waveOutGetNumDevs() > 0 &&
-                        ::waveOutOpen(nullptr, WAVE_MAPPER, &pcm, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
+    const bool bFound = ::waveOutOpen(nullptr, WAVE_MAPPER, &pcm, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
     return bFound ? nullptr : "no sound output device";
 }
 
@@ -147,7 +146,6 @@ int main(int argc, char** argv) {
     if (strSwitch == "--about")
         return std::printf("OpenGL: %s\nsound output device: %s\nMP3 codec: %s\n", OpenGLDriver().c_str(),
                            MissingSoundDevice() ? "none" : "found", MissingMp3Codec() ? "none" : "found"), 0;
-    ::InitializeCriticalSection(&g_restoring);
     std::atexit(RestoreSettings);
     std::signal(SIGABRT, [](int) { RestoreSettings(); });
     ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return RestoreSettings(), EXCEPTION_CONTINUE_SEARCH; });

@@ -16,9 +16,8 @@ inline const char* MissingForMusic() { return MissingSoundDevice() ? MissingSoun
 std::string AnsiPathNextToProgram(const char* pszFile);
 
 // Skips the row, with the reason on a line of its own for the runner's summary.
-#define FERRO_SKIP_IF(pszWhy)                                                         \
-    if (const char* pszSkip = (pszWhy)) {                                              \
-        const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();   \
-        std::printf("skipped: %s.%s: %s\n", pInfo->test_suite_name(), pInfo->name(), pszSkip); \
-        GTEST_SKIP() << pszSkip;                                                       \
-    }
+#define FERRO_SKIP_IF(pszWhy)                                                                    \
+    if (const char* pszSkip = (pszWhy); pszSkip != nullptr && std::printf("skipped: %s.%s: %s\n",         \
+            ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name(),                     \
+            ::testing::UnitTest::GetInstance()->current_test_info()->name(), pszSkip) > 0)                  \
+        GTEST_SKIP() << pszSkip

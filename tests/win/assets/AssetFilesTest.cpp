@@ -13,10 +13,6 @@
 #include "assets/TgaTexture.h"
 #include "scene/TempDirectory.h"
 
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(ExtractResourceToTemp, MissingResourceWritesNothing) {
     for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
@@ -28,7 +24,8 @@ TEST(ExtractResourceToTemp, MissingResourceWritesNothing) {
     EXPECT_EQ(skin.ExtractResourceToTemp("#999", "TarsolinResTGA.TGA"), 0);
     EXPECT_EQ(skin.ExtractResourceToTemp("#144", "TarsolinResTGA.TGA"), 0) << "#144 is not of type TGA";
     for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
-        EXPECT_EQ(ReadAll(ReadTempDirectory() + pszFile), "left by an earlier run") << pszFile;
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(ReadTempDirectory() + pszFile).rdbuf()), {}),
+                  "left by an earlier run") << pszFile;
 }
 
 // 2 x 2 pixels of 32 bits, blue equal to red in each, so they load unchanged.
