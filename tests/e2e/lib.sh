@@ -35,7 +35,8 @@ check() {  # check "what" command...  -- passes when the command succeeds
 finish() {
   # Wine's heap checking (scripts/wine-session) reports writes into freed or
   # past allocated memory; the background processes' output lands in $WORK.
-  check "no heap errors in the programs' output" bash -c "! grep -rI 'err:heap' '$WORK'"
+  # Every file is searched as text: a log may hold a NUL byte.
+  check "no heap errors in the programs' output" bash -c "! grep -ra 'err:heap' '$WORK'"
   echo "$E2E_CHECKS checks, $E2E_FAILED failed"
   [ "$E2E_FAILED" -eq 0 ]
   exit $?
@@ -99,14 +100,7 @@ screen_size() {
 }
 
 # Stays true while the process keeps running for the given seconds.
-still_running_after() {  # still_running_after PID SECONDS
-  local end=$((SECONDS + $2))
-  while [ "$SECONDS" -lt "$end" ]; do
-    alive "$1" || return 1
-    sleep 0.2
-  done
-  alive "$1"
-}
+still_running_after() { ! wait_until "$2" ended "$1"; }  # still_running_after PID SECONDS
 
 # Registry of the session's prefix.
 settings_key='HKCU\Software\Vantrel\Ferrovane ScreenSaver\Config'
@@ -116,10 +110,7 @@ reg_set_sz() { wine reg add "$settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/n
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 # Settings for a quiet, predictable saver: no music unless a test wants it.
-reg_quiet_defaults() {
-  reg_clear
-  reg_set_dword bMusic 0
-}
+reg_quiet_defaults() { reg_store bMusic=0; }
 
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }

@@ -29,16 +29,16 @@ check "Escape ends the program" setup_ended
 check "and stores nothing" test -z "$(reg_query "$settings_key" | grep REG_)"
 
 note "stored values, OK unchanged"
-reg_store "Motion Blur=5" OPS=23 RPS=100 'MP3 Sound=C:\old.mp3' bMusic=0
+reg_store "Motion Blur=5" OPS=23 RPS=99 'MP3 Sound=C:\old.mp3' bMusic=0
 open_setup
-check "shown: Motion Blur 5 unticked, 2.3 at 23, 10 at 100, the path, music off" \
-  wait_until 10 state_has "blur=0" "ops=2.3" "ops-spin=23" "rps=10" "rps-spin=100" \
+check "shown: Motion Blur 5 unticked, 2.3 at 23, 9.9 at 99, the path, music off" \
+  wait_until 10 state_has "blur=0" "ops=2.3" "ops-spin=23" "rps=9.9" "rps-spin=99" \
   "path=C:\\old.mp3" "music=0"
 drv spin rps-spin up 2
 check "the range stops at 100" wait_until 10 state_has "rps-spin=100"
 drv click ok
 check "OK ends the program" setup_ended
-check "and stores what was shown" values_are "Motion Blur" "REG_DWORD 0x0" OPS "REG_DWORD 0x17" \
+check "and stores what it shows" values_are "Motion Blur" "REG_DWORD 0x0" OPS "REG_DWORD 0x17" \
   RPS "REG_DWORD 0x64" "MP3 Sound" 'REG_SZ C:\old.mp3' bMusic "REG_DWORD 0x0"
 
 note "steps, a refused number, a tiny one, a typed path"

@@ -5,6 +5,7 @@
 #include "scene/Scene.h"
 #include "scene/SceneWnd.h"
 #include "sound/SceneMusic.h"
+#include "win/TestPack.h"
 #include "win/audio/ToneFile.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ TEST(DisplayState, NoFramesWhileTheDisplayIsOff)
         }
         EXPECT_EQ(dwState != 0 ? 2 : 0, (nTicks > 0) + (nFrames > 0))
             << "display state " << dwState << ": " << nTicks << " ticks, " << nFrames << " frames";
-        EXPECT_NE(0u, g_hMusicStream) << "the music plays on, display state " << dwState;
+        if (!MissingForMusic())  // without them a stream is there but silent either way
+            EXPECT_NE(0u, g_hMusicStream) << "the music plays on, display state " << dwState;
     }
     GetApp()->WriteSettingInt("Config", "bMusic", 0);
 }

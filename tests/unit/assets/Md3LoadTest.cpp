@@ -1,7 +1,6 @@
 // Md3Model::Load at its boundaries: idents, the 20 surface slots, files cut
 // short, and the 64 MiB that one model may allocate in all (what lies between
-// is the MD3 fuzzer's); and the texture coordinates that the drawer takes from
-// the packed normals.
+// is the MD3 fuzzer's).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -78,10 +77,4 @@ TEST(Md3Load, CutFileKeepsWhatItHoldsAndZeros) {
     const Md3Vertex& last = model.m_apSurfaces[0]->m_pVertices[3];
     EXPECT_EQ(last.xyz[1], 10);
     EXPECT_EQ(last.xyz[2] | last.normal[0] | last.normal[1], 0);
-}
-
-// Signed bytes: the skin wraps around the model from -0.5 to 0.49609375.
-TEST(Md3Draw, TextureCoordinateFromANormalByte) {
-    for (auto byteAndCoord : {std::pair<int, float>{17, 0.06640625f}, {127, 0.49609375f}, {128, -0.5f}, {245, -0.04296875f}})
-        EXPECT_EQ(Md3NormalByteToCoord(std::uint8_t(byteAndCoord.first)), byteAndCoord.second) << byteAndCoord.first;
 }

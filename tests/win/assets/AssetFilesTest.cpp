@@ -13,10 +13,6 @@
 #include "assets/TgaTexture.h"
 #include "scene/TempDirectory.h"
 
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(ExtractResourceToTemp, MissingResourceWritesNothing) {
     for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
@@ -28,27 +24,31 @@ TEST(ExtractResourceToTemp, MissingResourceWritesNothing) {
     EXPECT_EQ(skin.ExtractResourceToTemp("#999", "TarsolinResTGA.TGA"), 0);
     EXPECT_EQ(skin.ExtractResourceToTemp("#144", "TarsolinResTGA.TGA"), 0) << "#144 is not of type TGA";
     for (const char* pszFile : {"TarsolinResMD3.MD3", "TarsolinResTGA.TGA"})
-        EXPECT_EQ(ReadAll(ReadTempDirectory() + pszFile), "left by an earlier run") << pszFile;
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(ReadTempDirectory() + pszFile).rdbuf()), {}),
+                  "left by an earlier run") << pszFile;
 }
 
 // 2 x 2 pixels of 32 bits, blue equal to red in each, so they load unchanged.
 const std::string kPixels = "\r\n\r\n\x1a\r\x1a\n\n\x1a\n\r\r\n\r\x1a";
 
-std::string WriteSkin() {
+// The skin file in the temporary folder, gone with the test.
+struct TempSkin {
     const std::string strPath = ReadTempDirectory() + "FerroSkinTest.tga";
-    std::ofstream(strPath, std::ios::binary) << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x20\x20", 18) << kPixels;
-    return strPath;
-}
+    TempSkin() { std::ofstream(strPath, std::ios::binary) << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x20\x20", 18) << kPixels; }
+    ~TempSkin() { DeleteFileA(strPath.c_str()); }
+};
 
 TEST(SkinFile, TextModeBytesReachThePixelsUnchanged) {
+    const TempSkin file;
     TgaTexture skin;
-    ASSERT_EQ(skin.Load(WriteSkin().c_str()), 1) << "status " << skin.m_nStatus;
+    ASSERT_EQ(skin.Load(file.strPath.c_str()), 1) << "status " << skin.m_nStatus;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(skin.m_pPixels), 16), kPixels);
 }
 
 // Another program holds the file open and shares no writing.
 TEST(SkinFile, FileThatCannotBeWrittenIsRefused) {
-    const std::string strPath = WriteSkin();
+    const TempSkin file;
+    const std::string& strPath = file.strPath;
     HANDLE hHolder = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
     TgaTexture skin;

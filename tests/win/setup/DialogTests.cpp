@@ -1,12 +1,10 @@
 // The framework's dialog pieces whose every case the setup dialog cannot show:
-// the rate boxes' number parse at its edges, and the file dialog's filter.
+// the rate boxes' number parse at its edges.
 #include "framework/DataExchange.h"
-#include "framework/FileDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <string>
 
 namespace {
 
@@ -29,17 +27,6 @@ TEST(DialogFloatParse, AcceptsOneNumberThatFitsAFloat)
         EXPECT_EQ(c.ok, ParseDialogFloat(c.text, value)) << '"' << c.text << '"';
         EXPECT_EQ(c.value, value) << '"' << c.text << '"';
     }
-}
-
-TEST(FileDialogFilter, BecomesZeroSeparatedWithTwoZerosAtTheEnd)
-{
-    using namespace std::string_literals;
-    const struct { const char* in; std::string out; } cases[] = {
-        { "A|B|", "A\0B\0\0"s }, { "A|B||", "A\0B\0\0\0"s }, { "A|B|C|D", "A\0B\0C\0D\0\0"s },
-        { "", "\0\0"s }, { nullptr, "\0\0"s },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.out, MakeSystemFilter(c.in)) << (c.in ? c.in : "(null)");
 }
 
 }  // namespace

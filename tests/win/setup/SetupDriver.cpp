@@ -12,9 +12,12 @@
 //   escape                 presses Escape in the open-file dialog
 //   msgbox                 a message box's caption and text; presses OK
 // A command that closes a modal child returns once the setup dialog takes
-// input again. Exit status: 0 done, 1 not found or timed out, 2 usage.
+// input again. Exit status: 0 done, 1 not found (dialog or control) or timed
+// out, 2 usage.
 #include <windows.h>
 #include <commctrl.h>
+
+#include "win/setup/ClickUpDown.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -149,17 +152,6 @@ int State(HWND hDlg)
     return 0;
 }
 
-void Spin(HWND hSpin, bool bUp, int count)
-{
-    RECT rc;
-    ::GetClientRect(hSpin, &rc);
-    const LPARAM at = MAKELPARAM(rc.right / 2, bUp ? rc.bottom / 4 : rc.bottom * 3 / 4);
-    for (int i = 0; i < count; ++i) {
-        ::SendMessageA(hSpin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageA(hSpin, WM_LBUTTONUP, 0, at);
-    }
-}
-
 int Keys(HWND hDlg, WPARAM vk, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -204,12 +196,14 @@ int Run(int argc, char** argv)
         return 1;
     if (command == "wait")
         return 0;
+    if ((command == "click" || command == "spin" || command == "settext") && ::GetDlgItem(hDlg, nID) == nullptr)
+        return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
         return State(hDlg);
     if (command == "click" && argc == 3)
         return ::PostMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0) ? 0 : 1;
     if (command == "spin" && argc >= 4)
-        return Spin(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
+        return ClickUpDown(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
     if (command == "key" && argc >= 3)
         return Keys(hDlg, static_cast<WPARAM>(std::atoi(argv[2])), argc == 4 ? std::atoi(argv[3]) : 1);
     if (command == "settext" && argc == 4)

@@ -1,0 +1,155 @@
+// The main of the Windows-side test programs. They may run on a person's own
+// PC: the saver's settings are put back as they were, however the program
+// ends; no run lasts without bound; "--about" reports what the PC offers and
+// "--settings" the settings' fingerprint, for the runner.
+#include "win/TestPack.h"
+
+#include "audio/AcmMp3Decoder.h"
+#include "audio/Mp3Stream.h"
+#include "scene/PixelFormat.h"
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+const wchar_t kVendorKey[] = L"Software\\Vantrel";
+
+// A registry key as it was: values with their types and bytes, and subkeys.
+struct SavedKey {
+    struct Value { std::wstring strName; DWORD nType; std::vector<BYTE> data; };
+    std::wstring strName;
+    std::vector<Value> values;
+    std::vector<SavedKey> subkeys;
+};
+bool g_bKeyExisted = false;
+SavedKey g_savedKey;
+std::mutex g_restoring;
+
+// Also appends every name, type and byte to the fingerprint.
+bool SaveKey(HKEY hParent, const std::wstring& strName, SavedKey& key, std::wstring& strPrint) {
+    HKEY hKey;
+    if (::RegOpenKeyExW(hParent, strName.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    key.strName = strName;
+    strPrint += L"[" + strName + L"]";
+    std::vector<wchar_t> name(32768);
+    for (DWORD i = 0, nName, nType, nData; nName = DWORD(name.size()), nData = 0,
+         ::RegEnumValueW(hKey, i, name.data(), &nName, nullptr, &nType, nullptr, &nData) == ERROR_SUCCESS; ++i) {
+        SavedKey::Value value{ std::wstring(name.data(), nName), nType, std::vector<BYTE>(nData) };
+        nName = DWORD(name.size());
+        ::RegEnumValueW(hKey, i, name.data(), &nName, nullptr, &nType, value.data.data(), &nData);
+        strPrint += value.strName + L"=" + std::to_wstring(nType) + L":" + std::wstring(value.data.begin(), value.data.end());
+        key.values.push_back(std::move(value));
+    }
+    for (DWORD i = 0, nName; nName = DWORD(name.size()),
+         ::RegEnumKeyExW(hKey, i, name.data(), &nName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i) {
+        key.subkeys.emplace_back();
+        SaveKey(hKey, std::wstring(name.data(), nName), key.subkeys.back(), strPrint);
+    }
+    ::RegCloseKey(hKey);
+    return true;
+}
+
+void WriteKey(HKEY hParent, const SavedKey& key) {
+    HKEY hKey;
+    if (::RegCreateKeyExW(hParent, key.strName.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr)) return;
+    for (const SavedKey::Value& value : key.values)
+        ::RegSetValueExW(hKey, value.strName.c_str(), 0, value.nType, value.data.data(), DWORD(value.data.size()));
+    for (const SavedKey& subkey : key.subkeys) WriteKey(hKey, subkey);
+    ::RegCloseKey(hKey);
+}
+
+// Every way out of the program passes here (also more than once).
+void RestoreSettings() {
+    const std::lock_guard<std::mutex> lock(g_restoring);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kVendorKey);
+    if (g_bKeyExisted) WriteKey(HKEY_CURRENT_USER, g_savedKey);
+}
+
+// A program that has not ended after this long never will: it says where it
+// was, puts the settings back and ends with a failure.
+const DWORD kLimitMs = 180000;
+DWORD WINAPI Watchdog(LPVOID) {
+    ::Sleep(kLimitMs);
+    const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::printf("\nFAILED: still running after %lu s, in %s\n", kLimitMs / 1000, pInfo ? pInfo->name() : "no test");
+    std::fflush(stdout);
+    RestoreSettings();
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    return 0;
+}
+
+// The OpenGL driver a scene window gets, as "renderer, version".
+std::string OpenGLDriver() {
+    std::string strDriver = "none";
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr, nullptr, nullptr);
+    HDC hDC = ::GetDC(hWnd);
+    const PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
+    HGLRC hRC = ::SetPixelFormat(hDC, ::ChoosePixelFormat(hDC, &pfd), &pfd) ? ::wglCreateContext(hDC) : nullptr;
+    if (hRC != nullptr && ::wglMakeCurrent(hDC, hRC)) {
+        strDriver = std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " +
+                    reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        ::wglMakeCurrent(nullptr, nullptr);
+    }
+    ::wglDeleteContext(hRC);
+    ::ReleaseDC(hWnd, hDC);
+    ::DestroyWindow(hWnd);
+    return strDriver;
+}
+
+}  // namespace
+
+const char* MissingSoundDevice() {
+    WAVEFORMATEX pcm{ WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0 };
+    const bool bFound = ::waveOutOpen(nullptr, WAVE_MAPPER, &pcm, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
+    return bFound ? nullptr : "no sound output device";
+}
+
+// Whether the system's codec takes the frames of the tone beside the program.
+const char* MissingMp3Codec() {
+    std::ifstream in(AnsiPathNextToProgram("audio_tone.mp3"), std::ios::binary);
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    MemoryByteSource bytes(file.data(), file.size());
+    ByteWindow head(bytes);
+    Mp3Stream stream;
+    AcmMp3Decoder decoder;
+    const bool bFound = stream.Parse(head) && decoder.Open(stream.firstHeader) && decoder.Close();
+    return bFound ? nullptr : "no MP3 codec (Windows without its media features)";
+}
+
+std::string AnsiPathNextToProgram(const char* pszFile) {
+    std::vector<wchar_t> path(32768), shortPath(32768);
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));
+    std::wstring strPath(path.begin(), path.end());
+    strPath = strPath.substr(0, strPath.find_last_of(L'\\') + 1);
+    if (::GetShortPathNameW(strPath.c_str(), shortPath.data(), DWORD(shortPath.size())) > 0) strPath = shortPath.data();
+    BOOL bLost = FALSE;
+    char szPath[MAX_PATH * 4];
+    const int nLength = ::WideCharToMultiByte(CP_ACP, 0, strPath.c_str(), -1, szPath, sizeof szPath, nullptr, &bLost);
+    return nLength > 0 && !bLost ? std::string(szPath) + pszFile : std::string();
+}
+
+int main(int argc, char** argv) {
+    const std::string strSwitch = argc == 2 ? argv[1] : "";
+    std::wstring strPrint;
+    g_bKeyExisted = SaveKey(HKEY_CURRENT_USER, kVendorKey, g_savedKey, strPrint);
+    if (strSwitch == "--settings")
+        return std::printf("%zu\n", g_bKeyExisted ? std::hash<std::wstring>()(strPrint) : 0), 0;
+    if (strSwitch == "--about")
+        return std::printf("OpenGL: %s\nsound output device: %s\nMP3 codec: %s\n", OpenGLDriver().c_str(),
+                           MissingSoundDevice() ? "none" : "found", MissingMp3Codec() ? "none" : "found"), 0;
+    std::atexit(RestoreSettings);
+    std::signal(SIGABRT, [](int) { RestoreSettings(); });
+    ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return RestoreSettings(), EXCEPTION_CONTINUE_SEARCH; });
+    ::CloseHandle(::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
