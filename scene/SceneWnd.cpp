@@ -53,7 +53,15 @@ CSceneWnd::CSceneWnd(int bAutoDelete)
     m_bAutoDelete = bAutoDelete;
 }
 
-CSceneWnd::~CSceneWnd() = default;
+// An object that goes while its window still lives (one on the stack, or a
+// member) takes the window with it here, while it is still a scene window:
+// the base class's destructor could only run the base's handling, leaving
+// the music playing and the OpenGL context behind.
+CSceneWnd::~CSceneWnd()
+{
+    m_bAutoDelete = 0;  // being deleted already
+    DestroyWindow();
+}
 
 BOOL CSceneWnd::CreateSceneWindow(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParent)
 {
