@@ -8,7 +8,9 @@
 class CWnd : public CCmdTarget {
 public:
     CWnd();
-    // Destroys the window first if it still exists.
+    // Destroys the window first if it still exists; by then only this class's
+    // handling runs, so a class that tears down on WM_DESTROY destroys the
+    // window in its own destructor.
     ~CWnd() override;
 
     CWnd(const CWnd&) = delete;
