@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include "scene/PixelFormat.h"
+
 #include <cstring>
 
 namespace {
@@ -41,13 +43,7 @@ int main(int argc, char** argv)
                                   ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
                                   nullptr, nullptr, wc.hInstance, nullptr);
     g_hDC = ::GetDC(hWnd);
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 32;
+    const PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
     ::SetPixelFormat(g_hDC, ::ChoosePixelFormat(g_hDC, &pfd), &pfd);
     HGLRC hRC = ::wglCreateContext(g_hDC);
     ::wglMakeCurrent(g_hDC, hRC);

@@ -2,19 +2,6 @@
 
 #include "framework/WinApp.h"
 
-PIXELFORMATDESCRIPTOR ScenePixelFormatDescriptor()
-{
-    PIXELFORMATDESCRIPTOR pfd{};  // every field not named here is 0
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 32;
-    pfd.iLayerType = PFD_MAIN_PLANE;
-    return pfd;
-}
-
 int SetupPixelFormat(HDC hDC)
 {
     const PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
