@@ -53,7 +53,7 @@ static_assert(sizeof(Id3v2Header) == kId3v2HeaderSize, "ID3v2 header is 10 bytes
 constexpr size_t kId3v1Size = 128;
 constexpr char kId3v1Magic[3] = {'T', 'A', 'G'};
 
-// ---- Xing / Info tag (after the side information of the first frame) ----
+// ---- Xing / Info tag (after the side information; a CRC does not move it) ----
 constexpr char kXingMagic[4] = {'X', 'i', 'n', 'g'};
 constexpr char kInfoMagic[4] = {'I', 'n', 'f', 'o'};
 constexpr uint32_t kXingFlagFrames = 0x1;

@@ -49,11 +49,14 @@ bool Mp3FrameHeader::Parse(const uint8_t* p, size_t nAvailable, Mp3FrameHeader* 
     return true;
 }
 
-size_t Mp3FrameHeader::SideInfoEnd() const {
+size_t Mp3FrameHeader::SideInfoSize() const {
     const bool bMpeg1 = eVersion == mp3::MpegVersion::Mpeg1;
-    size_t n = bMpeg1 ? (nChannels == 1 ? mp3::kSideInfoMpeg1Mono : mp3::kSideInfoMpeg1Stereo)
-                      : (nChannels == 1 ? mp3::kSideInfoMpeg2Mono : mp3::kSideInfoMpeg2Stereo);
-    return mp3::kFrameHeaderSize + (bProtected ? mp3::kCrcSize : 0) + n;
+    return bMpeg1 ? (nChannels == 1 ? mp3::kSideInfoMpeg1Mono : mp3::kSideInfoMpeg1Stereo)
+                  : (nChannels == 1 ? mp3::kSideInfoMpeg2Mono : mp3::kSideInfoMpeg2Stereo);
+}
+
+size_t Mp3FrameHeader::SideInfoEnd() const {
+    return mp3::kFrameHeaderSize + (bProtected ? mp3::kCrcSize : 0) + SideInfoSize();
 }
 
 bool Mp3FrameHeader::SameStreamAs(const Mp3FrameHeader& other) const {

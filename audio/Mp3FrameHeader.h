@@ -22,6 +22,8 @@ struct Mp3FrameHeader {
     // a valid Layer III header with a table bit rate.
     static bool Parse(const uint8_t* p, size_t nAvailable, Mp3FrameHeader* pOut);
 
+    // Bytes of side information, which follows the header and the CRC.
+    size_t SideInfoSize() const;
     // Bytes from the frame's start to the end of its side information.
     size_t SideInfoEnd() const;
     // True when two frames can belong to one decodable stream.

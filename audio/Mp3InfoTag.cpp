@@ -64,7 +64,10 @@ bool ParseVbri(const uint8_t* p, size_t nLength, Mp3InfoTag* pTag) {
 
 Mp3InfoTag Mp3InfoTag::Parse(const uint8_t* p, const Mp3FrameHeader& header) {
     Mp3InfoTag tag;
-    if (!ParseXing(p, header.nFrameLength, header.SideInfoEnd(), &tag))
+    // Encoders write the tag where the side information of an unprotected
+    // frame would end, whether or not the frame carries a CRC.
+    const size_t nXing = mp3::kFrameHeaderSize + header.SideInfoSize();
+    if (!ParseXing(p, header.nFrameLength, nXing, &tag))
         ParseVbri(p, header.nFrameLength, &tag);
     return tag;
 }

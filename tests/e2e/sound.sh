@@ -11,6 +11,7 @@ tone_file cbr 440 44100 2 -b 128
 tone_file id3 440 44100 2 -b 128 --add-id3v2 --pad-id3v2-size 2000 --tt Loop
 tone_file vbr 440 44100 2 -V 2
 tone_file mono22 440 22050 1 -m m -b 64
+tone_file crc 440 44100 2 -b 128 -p  # a CRC after every header
 echo "these are not the frames you are looking for" >"$WORK/text.mp3"
 head -c 600 "$WORK/cbr.mp3" >"$WORK/truncated.mp3"  # the Info frame and a scrap
 cp "$WORK/cbr.mp3" "$WORK/huge.mp3" && truncate -s $(((2 << 30) + 1)) "$WORK/huge.mp3"  # over the limit
@@ -60,7 +61,8 @@ plays_tone() {  # plays_tone NAME RATE CHANNELS: 3 s or more of 440 Hz, unbroken
 
 # A path outside ASCII (in the system's code page) reaches the file.
 mkdir "$WORK/Música" && cp "$WORK/cbr.mp3" "$WORK/Música/canción.mp3"
-for file in cbr:44100:2:Música/canción.mp3 id3:44100:2:id3.mp3 vbr:44100:2:vbr.mp3 mono22:22050:1:mono22.mp3; do
+for file in cbr:44100:2:Música/canción.mp3 id3:44100:2:id3.mp3 vbr:44100:2:vbr.mp3 mono22:22050:1:mono22.mp3 \
+    crc:44100:2:crc.mp3; do
   IFS=: read -r name rate channels path <<<"$file"
   check "$name ($path): plays and ends on a key" run_saver "$name" "$(winepath -w "$WORK/$path")" 1 30
   check "$name: loops as one unbroken 440 Hz sine on every channel" plays_tone "$name" "$rate" "$channels"
