@@ -34,7 +34,7 @@ bool FileByteSource::Open(const char* pszPath, uint64_t nOffset, uint64_t nLengt
     m_hFile = OpenForReading(pszPath);
     LARGE_INTEGER size;
     if (m_hFile == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_hFile, &size) || size.QuadPart <= 0 ||
-        uint64_t(size.QuadPart) > kMaxMusicFileSize || nOffset >= uint64_t(size.QuadPart))
+        nOffset >= uint64_t(size.QuadPart))
         return false;
     const uint64_t nAvailable = uint64_t(size.QuadPart) - nOffset;
     m_nBase = nOffset;

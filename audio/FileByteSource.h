@@ -9,9 +9,6 @@
 
 #include "audio/ByteSource.h"
 
-// Larger files are refused: several hours of music even at high rates.
-constexpr uint64_t kMaxMusicFileSize = uint64_t(2) << 30;
-
 // The form of a path that the wide file functions take beyond MAX_PATH: a
 // drive path gets "\\?\", a "\\server\share" path "\\?\UNC\server\share".
 // Shorter paths, and paths already in that form, are left as they are.
@@ -24,8 +21,8 @@ public:
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
 
-    // nLength 0: up to the end. False for a missing, empty, unreadable or too
-    // large file and for a range outside it.
+    // nLength 0: up to the end. False for a missing, empty or unreadable
+    // file and for a range outside it.
     bool Open(const char* pszPath, uint64_t nOffset, uint64_t nLength);
 
     uint64_t Size() const override { return m_nSize; }

@@ -30,7 +30,7 @@ Mp3PcmSource::Mp3PcmSource(ByteSource& bytes, const Mp3Stream& stream, Mp3FrameD
       // The pass's end must be known before its padding comes out of the decoder.
       m_nWalkAhead(2 + stream.nPadding / std::max(1u, stream.firstHeader.nSamplesPerFrame)),
       m_trimmer(KeepStart(stream, decoder), Trimmed(stream)),
-      m_walker(m_window, stream.nAudioBegin, stream.nAudioEnd, true) {}
+      m_walker(stream.Frames(m_window)) {}
 
 void Mp3PcmSource::Rewind() {
     m_decoder.Reset();
@@ -46,7 +46,7 @@ void Mp3PcmSource::Rewind() {
 
 void Mp3PcmSource::StartPass() {
     m_window.Drop();
-    m_walker = Mp3FrameWalker(m_window, m_stream.nAudioBegin, m_stream.nAudioEnd, true);
+    m_walker = m_stream.Frames(m_window);
     m_ahead.clear();
     m_bWalked = false;
     m_nPassFrames = 0;

@@ -15,16 +15,32 @@ namespace {
 constexpr unsigned kN = 1152;
 constexpr int16_t kPadding = 30000;  // what the encoder added around its input
 
-// A file of nFrames frames whose encoder put nDelay samples before its input;
-// gap (a tag, junk) lies after the first frame.
+// What lies around the frames of a file.
+struct Shape {
+    Bytes lead = {};    // before the header frame
+    Bytes gap = {};     // a tag, junk: after the first frame
+    Bytes tail = {};    // after the last frame
+    bool bCrc = false;  // every frame has a CRC
+    uint64_t nSize = 0; // tags fill the gap up to this size
+};
+
+// A file of nFrames frames whose encoder put nDelay samples before its input.
 struct Layout {
     unsigned nFrames, nDelay, nPadding;
-    Bytes gap = {};
+    Shape shape = {};
     unsigned Pass() const { return kN * nFrames; }
     unsigned Keep() const { return Pass() - nDelay - nPadding; }
-    Bytes File() const {
-        Bytes file = InfoFrame("Info", nFrames, nDelay, nPadding);
-        for (unsigned f = 0; f < nFrames; ++f) Append(file, f == 1 ? gap : Bytes()), Append(file, CbrFrame());
+    SparseFile File() const {
+        const auto crc = [&](const Bytes& f) { return shape.bCrc ? WithCrc(f) : f; };
+        SparseFile file;
+        file.Append(shape.lead);
+        file.Append(crc(InfoFrame("Info", nFrames, nDelay, nPadding)));
+        for (unsigned f = 0; f < nFrames; ++f) {
+            if (f == 1) file.Append(shape.gap);
+            if (f == 1 && shape.nSize) file.AppendTags(shape.nSize - file.Size() - (nFrames - 1) * 417 - shape.tail.size());
+            file.Append(crc(CbrFrame()));
+        }
+        file.Append(shape.tail);
         return file;
     }
 };
@@ -39,7 +55,6 @@ struct Behaviour {
     size_t nMinTake;      // takes nothing from fewer bytes than this
     bool bRefuses;        // fails every frame
     bool bFirstOnly;      // gives samples for the first frame of a pass only
-    Bytes gap = {};       // of the file, after its first frame
 };
 
 class FakeCodec : public Mp3FrameDecoder {
@@ -83,24 +98,37 @@ std::vector<int16_t> Expected(const Behaviour& b, const Layout& l, size_t nPasse
 }
 
 TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
-    const Behaviour cases[] = {
-        {"plain", 4, 529, 0, -1, 0, 0, false, false},
+    const Behaviour plain = {"plain", 4, 529, 0, -1, 0, 0, false, false};
+    const Behaviour behaviours[] = {
+        plain,
         {"holds a frame back", 4, 529, 1, -1, 0, 0, false, false},
         {"one frame, held back", 1, 529, 1, -1, 0, 0, false, false},
         {"other delay", 4, 1105, 0, -1, 0, 0, false, false},
         {"a frame yields nothing", 4, 529, 0, 2, 0, 0, false, false},
         {"takes part of a frame", 4, 529, 0, -1, 300, 0, false, false},
         {"waits for more bytes", 4, 529, 0, -1, 0, 600, false, false},
-        {"2 MiB tag between frames", 4, 529, 0, -1, 0, 0, false, false, CoverArtTag()},
-        {"2 MiB of junk between frames", 4, 529, 0, -1, 0, 0, false, false, Bytes(2 << 20, 'j')},
     };
+    const struct { const char* pszName; unsigned nFrames; Shape shape; } files[] = {
+        {"2 MiB tag between frames", 4, {{}, CoverArtTag()}},
+        {"2 MiB of junk between frames", 4, {{}, Bytes(2 << 20, 'j')}},
+        {"CRC after every header", 4, {{}, {}, {}, true}},
+        {"2 GiB, its last frame ending the file", 4, {{}, {}, {}, false, uint64_t(2) << 30}},
+        {"shorter runs of another stream before and after", 20, {Frames48k(10), {}, Frames48k(10)}},
+    };
+    std::vector<std::pair<Behaviour, Shape>> cases;
+    for (const Behaviour& b : behaviours) cases.push_back({b, {}});
+    for (const auto& f : files) {
+        Behaviour b = plain;
+        b.pszName = f.pszName;
+        b.nFrames = f.nFrames;
+        cases.push_back({b, f.shape});
+    }
     for (unsigned nPadding : {1000u, 200u}) {  // 200: the window reaches into the next pass
-        for (const Behaviour& b : cases) {
-            const Layout layout{b.nFrames, 576, nPadding, b.gap};
+        for (const auto& [b, shape] : cases) {
+            const Layout layout{b.nFrames, 576, nPadding, shape};
             if (layout.nDelay + nPadding >= layout.Pass()) continue;
             SCOPED_TRACE(testing::Message() << b.pszName << ", padding " << nPadding);
-            const Bytes file = layout.File();
-            MemoryByteSource bytes(file.data(), file.size());
+            SparseFile bytes = layout.File();
             ByteWindow head(bytes);
             Mp3Stream stream;
             ASSERT_TRUE(stream.Parse(head));
@@ -122,32 +150,42 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
     }
 }
 
-// A source whose reads fail once nReads have been made: the file went away.
-struct Vanishing : MemoryByteSource {
-    using MemoryByteSource::MemoryByteSource;
+// A file cut to nCut bytes once nReads reads have been made: reads past its
+// new end fail from then on, as they do on a file cut while it plays.
+struct Shrinking : SparseFile {
+    explicit Shrinking(SparseFile file) : SparseFile(std::move(file)) {}
     int nReads = 1 << 30;
+    uint64_t nCut = 0;
+    int nReadsAfterCut = 0;
     bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
-        return nReads-- > 0 && MemoryByteSource::ReadAt(nOffset, pDst, nLength);
+        if (nReads-- <= 0) {
+            ++nReadsAfterCut;
+            if (nOffset + nLength > nCut) return false;
+        }
+        return SparseFile::ReadAt(nOffset, pDst, nLength);
     }
 };
 
 // Each Read returns after bounded work even when nothing comes, and a loop
-// that keeps nothing, or whose file went away after the first pass, ends: the
-// player's thread must never spin inside the source.
+// that keeps nothing, or whose file went away or shrank, ends for good: the
+// player's thread must never spin inside the source, nor read the file again
+// and again.
 TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
-    const struct { Behaviour b; Layout layout; int nReads; } cases[] = {
-        {{"refuses every frame", 2, 529, 0, -1, 0, 0, true, false}, {2, 576, 0}, 1 << 30},
-        {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30},
-        {{"the file goes away", 4, 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1},
+    const struct { Behaviour b; Layout layout; int nReads; uint64_t nCut; bool bHeard; } cases[] = {
+        {{"refuses every frame", 2, 529, 0, -1, 0, 0, true, false}, {2, 576, 0}, 1 << 30, 0, false},
+        {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30, 0, false},
+        {{"the file goes away after its first pass", 4, 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1, 0, true},
+        {{"the file shrinks in its first pass", 4, 529, 0, -1, 0, 0, false, false},
+         {4, 576, 1000, {{}, Bytes(1 << 20, 'j')}}, 1, 300000, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.b.pszName);
-        const Bytes file = c.layout.File();
-        Vanishing bytes(file.data(), file.size());
+        Shrinking bytes(c.layout.File());
         ByteWindow head(bytes);
         Mp3Stream stream;
         ASSERT_TRUE(stream.Parse(head));
         bytes.nReads = c.nReads;
+        bytes.nCut = c.nCut;
         FakeCodec codec(c.b, c.layout);
         Mp3PcmSource source(bytes, stream, codec);
         source.SetLooping(true);
@@ -155,8 +193,9 @@ TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
         size_t nHeard = 0;
         for (int i = 0; i < 1000 && !source.Ended(); ++i) nHeard += source.Read(pcm, 32);
         EXPECT_TRUE(source.Ended());
-        EXPECT_EQ(c.nReads == 1, nHeard > 0);
+        EXPECT_EQ(c.bHeard, nHeard > 0);
         EXPECT_EQ(0u, source.Read(pcm, 32));
+        EXPECT_LE(bytes.nReadsAfterCut, 1) << "the shortened file was read again";
     }
 }
 

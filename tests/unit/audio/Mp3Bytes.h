@@ -1,8 +1,13 @@
 // Builders of crafted MP3 bytes for the parser and loop tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <vector>
+
+#include "audio/ByteSource.h"
 
 namespace mp3test {
 
@@ -23,10 +28,26 @@ inline Bytes Frame(const Bytes& header, size_t nLength, uint8_t fill = 0x55) {
     return f;
 }
 
+// The frame with a CRC after its header, as lame -p writes it.
+inline Bytes WithCrc(Bytes frame) {
+    frame[1] &= 0xFE;
+    frame[4] = 0x60, frame[5] = 0x0E;
+    return frame;
+}
+
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo, no padding: 417 bytes.
 inline Bytes CbrFrame() { return Frame(Header(3, 9, 0, false, false), 417); }
 
 inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+inline Bytes Frames(size_t n, const Bytes& frame = CbrFrame()) {
+    Bytes b;
+    for (size_t i = 0; i < n; ++i) Append(b, frame);
+    return b;
+}
+// Frames of other streams: 128 kbit/s at 48 kHz stereo, 64 kbit/s at 22.05 kHz mono.
+inline Bytes Frames48k(size_t n) { return Frames(n, Frame(Header(3, 9, 1, false, false), 384)); }
+inline Bytes Frames22kMono(size_t n) { return Frames(n, Frame(Header(2, 8, 0, false, true), 208)); }
 
 // An Info frame like lame's: frames flag, then a LAME tag with delay/padding.
 inline Bytes InfoFrame(const char* magic, uint32_t frames, unsigned delay, unsigned padding,
@@ -43,10 +64,13 @@ inline Bytes InfoFrame(const char* magic, uint32_t frames, unsigned delay, unsig
     return f;
 }
 
+inline Bytes Id3v2Header(size_t nBody, bool footer = false) {
+    return {'I', 'D', '3', 4, 0, uint8_t(footer ? 0x10 : 0), uint8_t((nBody >> 21) & 0x7F),
+            uint8_t((nBody >> 14) & 0x7F), uint8_t((nBody >> 7) & 0x7F), uint8_t(nBody & 0x7F)};
+}
+
 inline Bytes Id3v2(size_t nBody, bool footer = false) {
-    Bytes t = {'I', 'D', '3', 4, 0, uint8_t(footer ? 0x10 : 0),
-               uint8_t((nBody >> 21) & 0x7F), uint8_t((nBody >> 14) & 0x7F),
-               uint8_t((nBody >> 7) & 0x7F), uint8_t(nBody & 0x7F)};
+    Bytes t = Id3v2Header(nBody, footer);
     t.resize(10 + nBody + (footer ? 10 : 0), 0xFF);  // 0xFF: sync-like junk inside the tag
     return t;
 }
@@ -57,5 +81,40 @@ inline Bytes CoverArtTag() {
     for (size_t i = 0; i < 3 * 417; ++i) t[10 + i] = CbrFrame()[i % 417];
     return t;
 }
+
+// A file of any size without the memory: pieces at their offsets, zeros between.
+class SparseFile : public ByteSource {
+public:
+    void Append(const Bytes& b) {
+        if (!b.empty()) m_pieces.emplace_back(m_nSize, b);
+        m_nSize += b.size();
+    }
+    // ID3v2 tags of nBytes (0, or 10 or more) in all, their bodies left zero.
+    void AppendTags(uint64_t nBytes) {
+        constexpr uint64_t kLargest = 10 + 0x0FFFFFFF;
+        while (nBytes > 0) {
+            uint64_t n = std::min(nBytes, kLargest);
+            if (nBytes - n > 0 && nBytes - n < 10) n -= 10;  // leaves room for one more header
+            Append(Id3v2Header(size_t(n - 10)));
+            m_nSize += n - 10;
+            nBytes -= n;
+        }
+    }
+    uint64_t Size() const override { return m_nSize; }
+    bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
+        if (nOffset > m_nSize || nLength > m_nSize - nOffset) return false;
+        std::memset(pDst, 0, nLength);
+        for (const auto& [nAt, b] : m_pieces) {
+            const uint64_t nFrom = std::max(nAt, nOffset);
+            const uint64_t nTo = std::min(nAt + b.size(), nOffset + nLength);
+            if (nFrom < nTo) std::memcpy(pDst + (nFrom - nOffset), b.data() + (nFrom - nAt), nTo - nFrom);
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::pair<uint64_t, Bytes>> m_pieces;
+    uint64_t m_nSize = 0;
+};
 
 }  // namespace mp3test

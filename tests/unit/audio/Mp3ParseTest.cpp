@@ -58,12 +58,6 @@ Bytes TagOverFrame(size_t nBody) {
     return t;
 }
 
-Bytes Frames(size_t n) {
-    Bytes b;
-    for (size_t i = 0; i < n; ++i) Append(b, CbrFrame());
-    return b;
-}
-
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes b;
     for (const Bytes& p : parts) Append(b, p);
@@ -95,6 +89,9 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         {"2 MiB tag between frames", Cat({Frames(10), CoverArtTag(), Frames(10)}), 20, 0, 0},
         {"2 MiB tag at the start, its size not sync-safe", Cat({plainSizeTag, Frames(2)}), 2, 0, 0},
         {"frame of another rate", Cat({Frames(2), Frame(Header(2, 8, 0, false, false), 208)}), 2, 0, 0},
+        {"a jingle of another stream before the song", Cat({Frames22kMono(2), InfoFrame("Info", 20, 576, 1000), Frames(20)}), 20, 576, 1000},
+        {"a longer run at 48 kHz between runs at 44.1 kHz", Cat({Frames(10), Frames48k(30), Frames(10)}), 30, 0, 0},
+        {"the song broken by another stream, after a few stray frames", Cat({Frames(3), Frames48k(9), Frames(12), Frames48k(9), Frames(20)}), 32, 0, 0},
         {"last frame cut", Cat({Frames(2), Bytes(200, 0x55)}), 2, 0, 0},
         {"unconfirmed sync", lone, 0, 0, 0},
         {"header frame only", InfoFrame("Info", 0, 576, 0), 0, 0, 0},
@@ -108,7 +105,7 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         ByteWindow window(bytes);
         Mp3Stream s;
         ASSERT_EQ(c.nFrames != 0, s.Parse(window));
-        Mp3FrameWalker walker(window, s.nAudioBegin, s.nAudioEnd);
+        Mp3FrameWalker walker = s.Frames(window);
         size_t nFrames = 0;
         Mp3FrameWalker::Step step;
         for (Mp3Frame f; (step = walker.Next(&f)) != Mp3FrameWalker::Step::End;)
