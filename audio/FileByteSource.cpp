@@ -12,6 +12,9 @@ std::wstring LongPathForm(const std::wstring& strPath) {
 }
 
 namespace {
+// Without it a pipe's server may impersonate the user at the default level.
+constexpr DWORD kIdentifyOnly = SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+
 // The ANSI functions stop at MAX_PATH: every path goes through the wide ones.
 HANDLE OpenForReading(const char* pszPath) {
     const int nWide = MultiByteToWideChar(CP_ACP, 0, pszPath, -1, nullptr, 0);
@@ -21,7 +24,7 @@ HANDLE OpenForReading(const char* pszPath) {
     strWide.resize(size_t(nWide - 1));
     return CreateFileW(LongPathForm(strWide).c_str(), GENERIC_READ,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | kIdentifyOnly, nullptr);
 }
 }  // namespace
 
@@ -33,8 +36,9 @@ bool FileByteSource::Open(const char* pszPath, uint64_t nOffset, uint64_t nLengt
     if (m_hFile != INVALID_HANDLE_VALUE || pszPath == nullptr || pszPath[0] == '\0') return false;
     m_hFile = OpenForReading(pszPath);
     LARGE_INTEGER size;
-    if (m_hFile == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_hFile, &size) || size.QuadPart <= 0 ||
-        nOffset >= uint64_t(size.QuadPart))
+    // A pipe may report the bytes it holds as its size: only disk files are read.
+    if (m_hFile == INVALID_HANDLE_VALUE || GetFileType(m_hFile) != FILE_TYPE_DISK ||
+        !GetFileSizeEx(m_hFile, &size) || size.QuadPart <= 0 || nOffset >= uint64_t(size.QuadPart))
         return false;
     const uint64_t nAvailable = uint64_t(size.QuadPart) - nOffset;
     m_nBase = nOffset;

@@ -1,5 +1,8 @@
 // A music file (or a part of it) read where it lies, as it plays. The file
 // stays open, shared, so the user can still copy, replace or delete it.
+// Whatever the path names is opened with no more of the user's identity than
+// the server needs to know who asks (a pipe's server could otherwise act as
+// the user), and only a file on a disk or a network share is read.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +25,7 @@ public:
     FileByteSource& operator=(const FileByteSource&) = delete;
 
     // nLength 0: up to the end. False for a missing, empty or unreadable
-    // file and for a range outside it.
+    // file, for a pipe or a device, and for a range outside the file.
     bool Open(const char* pszPath, uint64_t nOffset, uint64_t nLength);
 
     uint64_t Size() const override { return m_nSize; }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
+#include "win/audio/OpenedFile.h"
 #include "win/audio/ToneFile.h"
 #include "win/TestPack.h"
 
@@ -104,6 +105,7 @@ decltype(acmStreamClose) __real_acmStreamClose;
 
 decltype(&CreateFileW) __wrap___imp_CreateFileW = [](LPCWSTR pszName, auto... args) {
     if (std::wcsstr(pszName, L"audio_tone")) Enter(Call::CreateFile);
+    RecordOpen(args...);
     return __real___imp_CreateFileW(pszName, args...);
 };
 decltype(&waveOutWrite) __wrap___imp_waveOutWrite = [](HWAVEOUT h, LPWAVEHDR p, UINT cb) {
