@@ -2,10 +2,11 @@
 #
 # ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
 #   native GoogleTest program over the portable code, label "unit".
-# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc])
-#   Windows GoogleTest program, built by the Windows build. CTest runs them all
-#   as a person on Windows does, through the runner of the tests' zip
-#   (win.test_zip, tests/win/CMakeLists.txt), not once more one by one.
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
+#   Windows GoogleTest program, built by the Windows build. CTest runs each on
+#   its own under Wine (test n, label "win"), so that a failure names what
+#   broke, and all of them once more as a person on Windows does, through the
+#   runner of the tests' zip (win.test_zip, tests/win/CMakeLists.txt).
 # ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time. With SESSION, the script runs in
@@ -51,12 +52,18 @@ function(ferro_unit_test)
 endfunction()
 
 function(ferro_win_test)
-  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
   if(FERRO_WINDOWS)
     add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
     target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
+    return()
   endif()
+  add_test(NAME ${T_NAME}
+    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
+    FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+  ferro_timed_test(${T_NAME})
 endfunction()
 
 function(ferro_e2e_test)
