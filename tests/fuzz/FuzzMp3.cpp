@@ -33,11 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Mp3Stream stream;
     if (!stream.Parse(head)) return 0;
     if (stream.nAudioBegin >= stream.nAudioEnd || stream.nAudioEnd > size) __builtin_trap();
-    // Playing starts at a frame of the stream chosen.
-    Mp3FrameHeader first;
-    if (!Mp3FrameHeader::Parse(data + stream.nAudioBegin, size - stream.nAudioBegin, &first) ||
-        !first.SameStreamAs(stream.firstHeader))
-        __builtin_trap();
     StandInDecoder decoder(stream.firstHeader.nSamplesPerFrame * stream.firstHeader.nChannels);
     Mp3PcmSource source(bytes, stream, decoder);
     source.SetLooping(true);

@@ -15,32 +15,21 @@ namespace {
 constexpr unsigned kN = 1152;
 constexpr int16_t kPadding = 30000;  // what the encoder added around its input
 
-// What lies around the frames of a file.
-struct Shape {
-    Bytes lead = {};    // before the header frame
-    Bytes gap = {};     // a tag, junk: after the first frame
-    Bytes tail = {};    // after the last frame
-    bool bCrc = false;  // every frame has a CRC
-    uint64_t nSize = 0; // tags fill the gap up to this size
-};
-
-// A file of nFrames frames whose encoder put nDelay samples before its input.
+// A file of nFrames frames whose encoder put nDelay samples before its input;
+// gap (a tag, junk), then tags up to nSize bytes in all, lie after the first frame.
 struct Layout {
     unsigned nFrames, nDelay, nPadding;
-    Shape shape = {};
+    Bytes gap = {};
+    uint64_t nSize = 0;
     unsigned Pass() const { return kN * nFrames; }
     unsigned Keep() const { return Pass() - nDelay - nPadding; }
     SparseFile File() const {
-        const auto crc = [&](const Bytes& f) { return shape.bCrc ? WithCrc(f) : f; };
         SparseFile file;
-        file.Append(shape.lead);
-        file.Append(crc(InfoFrame("Info", nFrames, nDelay, nPadding)));
+        file.Append(InfoFrame("Info", nFrames, nDelay, nPadding));
         for (unsigned f = 0; f < nFrames; ++f) {
-            if (f == 1) file.Append(shape.gap);
-            if (f == 1 && shape.nSize) file.AppendTags(shape.nSize - file.Size() - (nFrames - 1) * 417 - shape.tail.size());
-            file.Append(crc(CbrFrame()));
+            if (f == 1) file.Append(gap), file.AppendTags(nSize ? nSize - file.Size() - (nFrames - 1) * 417 : 0);
+            file.Append(CbrFrame());
         }
-        file.Append(shape.tail);
         return file;
     }
 };
@@ -55,6 +44,8 @@ struct Behaviour {
     size_t nMinTake;      // takes nothing from fewer bytes than this
     bool bRefuses;        // fails every frame
     bool bFirstOnly;      // gives samples for the first frame of a pass only
+    Bytes gap = {};       // of the file, after its first frame
+    uint64_t nSize = 0;   // of the file, filled with tags (0: no tags)
 };
 
 class FakeCodec : public Mp3FrameDecoder {
@@ -98,34 +89,21 @@ std::vector<int16_t> Expected(const Behaviour& b, const Layout& l, size_t nPasse
 }
 
 TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
-    const Behaviour plain = {"plain", 4, 529, 0, -1, 0, 0, false, false};
-    const Behaviour behaviours[] = {
-        plain,
+    const Behaviour cases[] = {
+        {"plain", 4, 529, 0, -1, 0, 0, false, false},
         {"holds a frame back", 4, 529, 1, -1, 0, 0, false, false},
         {"one frame, held back", 1, 529, 1, -1, 0, 0, false, false},
         {"other delay", 4, 1105, 0, -1, 0, 0, false, false},
         {"a frame yields nothing", 4, 529, 0, 2, 0, 0, false, false},
         {"takes part of a frame", 4, 529, 0, -1, 300, 0, false, false},
         {"waits for more bytes", 4, 529, 0, -1, 0, 600, false, false},
+        {"2 MiB tag between frames", 4, 529, 0, -1, 0, 0, false, false, CoverArtTag()},
+        {"2 MiB of junk between frames", 4, 529, 0, -1, 0, 0, false, false, Bytes(2 << 20, 'j')},
+        {"2 GiB, its last frame ending the file", 4, 529, 0, -1, 0, 0, false, false, {}, 2ull << 30},
     };
-    const struct { const char* pszName; unsigned nFrames; Shape shape; } files[] = {
-        {"2 MiB tag between frames", 4, {{}, CoverArtTag()}},
-        {"2 MiB of junk between frames", 4, {{}, Bytes(2 << 20, 'j')}},
-        {"CRC after every header", 4, {{}, {}, {}, true}},
-        {"2 GiB, its last frame ending the file", 4, {{}, {}, {}, false, uint64_t(2) << 30}},
-        {"shorter runs of another stream before and after", 20, {Frames48k(10), {}, Frames48k(10)}},
-    };
-    std::vector<std::pair<Behaviour, Shape>> cases;
-    for (const Behaviour& b : behaviours) cases.push_back({b, {}});
-    for (const auto& f : files) {
-        Behaviour b = plain;
-        b.pszName = f.pszName;
-        b.nFrames = f.nFrames;
-        cases.push_back({b, f.shape});
-    }
     for (unsigned nPadding : {1000u, 200u}) {  // 200: the window reaches into the next pass
-        for (const auto& [b, shape] : cases) {
-            const Layout layout{b.nFrames, 576, nPadding, shape};
+        for (const Behaviour& b : cases) {
+            const Layout layout{b.nFrames, 576, nPadding, b.gap, b.nSize};
             if (layout.nDelay + nPadding >= layout.Pass()) continue;
             SCOPED_TRACE(testing::Message() << b.pszName << ", padding " << nPadding);
             SparseFile bytes = layout.File();
@@ -154,14 +132,10 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
 // new end fail from then on, as they do on a file cut while it plays.
 struct Shrinking : SparseFile {
     explicit Shrinking(SparseFile file) : SparseFile(std::move(file)) {}
-    int nReads = 1 << 30;
+    int nReads = 1 << 30, nReadsAfterCut = 0;
     uint64_t nCut = 0;
-    int nReadsAfterCut = 0;
     bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
-        if (nReads-- <= 0) {
-            ++nReadsAfterCut;
-            if (nOffset + nLength > nCut) return false;
-        }
+        if (nReads-- <= 0 && (++nReadsAfterCut, nOffset + nLength > nCut)) return false;
         return SparseFile::ReadAt(nOffset, pDst, nLength);
     }
 };
@@ -176,7 +150,7 @@ TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
         {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30, 0, false},
         {{"the file goes away after its first pass", 4, 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1, 0, true},
         {{"the file shrinks in its first pass", 4, 529, 0, -1, 0, 0, false, false},
-         {4, 576, 1000, {{}, Bytes(1 << 20, 'j')}}, 1, 300000, false},
+         {4, 576, 1000, Bytes(1 << 20, 'j')}, 1, 300000, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.b.pszName);

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
-#include "audio/ByteSource.h"
+#include "audio/ByteSource.h"  // and <cstring>
 
 namespace mp3test {
 
@@ -45,9 +44,6 @@ inline Bytes Frames(size_t n, const Bytes& frame = CbrFrame()) {
     for (size_t i = 0; i < n; ++i) Append(b, frame);
     return b;
 }
-// Frames of other streams: 128 kbit/s at 48 kHz stereo, 64 kbit/s at 22.05 kHz mono.
-inline Bytes Frames48k(size_t n) { return Frames(n, Frame(Header(3, 9, 1, false, false), 384)); }
-inline Bytes Frames22kMono(size_t n) { return Frames(n, Frame(Header(2, 8, 0, false, true), 208)); }
 
 // An Info frame like lame's: frames flag, then a LAME tag with delay/padding.
 inline Bytes InfoFrame(const char* magic, uint32_t frames, unsigned delay, unsigned padding,
@@ -89,15 +85,13 @@ public:
         if (!b.empty()) m_pieces.emplace_back(m_nSize, b);
         m_nSize += b.size();
     }
-    // ID3v2 tags of nBytes (0, or 10 or more) in all, their bodies left zero.
+    // ID3v2 tags of nBytes in all, their bodies zero. nBytes may not exceed a
+    // multiple of the largest tag, 2^28 + 9 bytes, by 1 to 9.
     void AppendTags(uint64_t nBytes) {
-        constexpr uint64_t kLargest = 10 + 0x0FFFFFFF;
-        while (nBytes > 0) {
-            uint64_t n = std::min(nBytes, kLargest);
-            if (nBytes - n > 0 && nBytes - n < 10) n -= 10;  // leaves room for one more header
+        for (uint64_t n; nBytes > 0; nBytes -= n) {
+            n = std::min<uint64_t>(nBytes, 10 + 0x0FFFFFFF);
             Append(Id3v2Header(size_t(n - 10)));
             m_nSize += n - 10;
-            nBytes -= n;
         }
     }
     uint64_t Size() const override { return m_nSize; }

@@ -50,14 +50,6 @@ Bytes Id3v1() {
     return t;
 }
 
-// A tag whose body is a frame, claiming nBody bytes.
-Bytes TagOverFrame(size_t nBody) {
-    Bytes t = Id3v2(0);
-    for (int i = 0; i < 4; ++i) t[9 - i] = uint8_t((nBody >> (7 * i)) & 0x7F);
-    Append(t, CbrFrame());
-    return t;
-}
-
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes b;
     for (const Bytes& p : parts) Append(b, p);
@@ -67,10 +59,9 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
     const Bytes junk = {'j', 'u', 'n', 'k', 0xFF, 0xFB};  // ends in a false sync
     const Bytes junk2M(2 << 20, 'j');
+    const auto at48k = [](size_t n) { return Frames(n, Frame(Header(3, 9, 1, false, false), 384)); };
     Bytes plainSizeTag = Id3v2(2 << 20);  // its writer stored the size as a plain number
     plainSizeTag[9] = 0x80;
-    Bytes lone = CbrFrame();
-    Append(lone, Bytes(100, 'z'));  // a header followed by neither frame nor end
     const struct {
         const char* pszName;
         Bytes file;
@@ -81,6 +72,7 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         {"two ID3v2 tags, one with footer", Cat({Id3v2(300), Id3v2(0x4005, true), Frames(2)}), 2, 0, 0},
         {"ID3v1 at the end", Cat({Frames(2), Id3v1()}), 2, 0, 0},
         {"LAME delay and padding", Cat({InfoFrame("Info", 10, 576, 1000), Frames(10)}), 10, 576, 1000},
+        {"LAME tag and frames with a CRC", Cat({WithCrc(InfoFrame("Info", 3, 576, 1000)), Frames(3, WithCrc(CbrFrame()))}), 3, 576, 1000},
         {"largest LAME fields", Cat({InfoFrame("Xing", 10, 4095, 4095), Frames(10)}), 10, 4095, 4095},
         {"unknown encoder", Cat({InfoFrame("Info", 2, 576, 10, "XYZ123456"), Frames(2)}), 2, 0, 0},
         {"VBRI header frame", Cat({InfoFrame("VBRI", 2, 576, 10), Frames(2)}), 2, 0, 0},
@@ -89,14 +81,14 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         {"2 MiB tag between frames", Cat({Frames(10), CoverArtTag(), Frames(10)}), 20, 0, 0},
         {"2 MiB tag at the start, its size not sync-safe", Cat({plainSizeTag, Frames(2)}), 2, 0, 0},
         {"frame of another rate", Cat({Frames(2), Frame(Header(2, 8, 0, false, false), 208)}), 2, 0, 0},
-        {"a jingle of another stream before the song", Cat({Frames22kMono(2), InfoFrame("Info", 20, 576, 1000), Frames(20)}), 20, 576, 1000},
-        {"a longer run at 48 kHz between runs at 44.1 kHz", Cat({Frames(10), Frames48k(30), Frames(10)}), 30, 0, 0},
-        {"the song broken by another stream, after a few stray frames", Cat({Frames(3), Frames48k(9), Frames(12), Frames48k(9), Frames(20)}), 32, 0, 0},
+        {"a jingle of another stream before the song", Cat({Frames(2, Frame(Header(2, 8, 0, false, true), 208)), InfoFrame("Info", 20, 576, 1000), Frames(20)}), 20, 576, 1000},
+        {"a longer run at 48 kHz between runs at 44.1 kHz", Cat({Frames(10), at48k(30), Frames(10)}), 30, 0, 0},
+        {"the song broken by another stream, after a few stray frames", Cat({Frames(3), at48k(9), Frames(12), at48k(9), Frames(20)}), 32, 0, 0},
         {"last frame cut", Cat({Frames(2), Bytes(200, 0x55)}), 2, 0, 0},
-        {"unconfirmed sync", lone, 0, 0, 0},
+        {"unconfirmed sync: a header followed by neither frame nor end", Cat({CbrFrame(), Bytes(100, 'z')}), 0, 0, 0},
         {"header frame only", InfoFrame("Info", 0, 576, 0), 0, 0, 0},
-        {"tag larger than the file", TagOverFrame(0xFFFFFFF), 0, 0, 0},
-        {"tag exactly the file", TagOverFrame(417), 0, 0, 0},
+        {"tag larger than the file", Cat({Id3v2Header(0xFFFFFFF), CbrFrame()}), 0, 0, 0},
+        {"tag exactly the file", Cat({Id3v2Header(417), CbrFrame()}), 0, 0, 0},
         {"text", Bytes(40, 'x'), 0, 0, 0},
     };
     for (const auto& c : cases) {

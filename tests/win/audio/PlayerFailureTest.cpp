@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
-#include "win/audio/OpenedFile.h"
 #include "win/audio/ToneFile.h"
 #include "win/TestPack.h"
 
@@ -92,6 +91,8 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
+
+void RecordOpen(DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);  // MusicPathTest.cpp
 
 extern "C" {
 extern decltype(&CreateFileW) __real___imp_CreateFileW;
