@@ -1,14 +1,16 @@
 // What a failing file, device or codec may not do to the program: a call
-// stuck for ever must neither be made by the window's thread nor hold it when
-// it stops the music; a device that went away must not have its buffers freed
-// under it. The link routes the library's imports of these
-// calls here.
+// stuck in the stream's thread must neither be made by the window's thread
+// nor hold it, and costs one stuck stream however often the music is switched;
+// a device that went must not have its buffers freed under it, and the music
+// plays on once it is back. The link routes the library's imports of these
+// calls here; the music is a scene window's, switched as the setup dialog does.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <mmsystem.h>
 #include <mmreg.h>
 #include <msacm.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,43 +18,52 @@
 #include <cwchar>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <utility>
 #include <vector>
 
-#include "audio/AudioLibrary.h"
+#include "scene/SceneWnd.h"
+#include "sound/SceneMusic.h"
+#include "win/audio/FreeWatch.h"
 #include "win/audio/ToneFile.h"
 #include "win/TestPack.h"
 
 namespace {
-std::atomic<bool> g_bDeviceGone{false};
-std::atomic<int> g_nQueued{0};
-
-// The call that blocks for ever when entered, and who entered the wrapped calls.
-enum class Call { None, CreateFile, CodecOpen, CodecClose, DeviceOpen, DeviceReset, DeviceClose };
+// The call that blocks when entered, until the row lets it go on, and who
+// entered the wrapped calls.
+enum class Call { None, ThreadStart, CreateFile, CodecOpen, CodecClose, DeviceOpen, DeviceReset, DeviceClose };
 std::atomic<Call> g_stuck{Call::None};
 std::atomic<int> g_nStuck{0};
+const HANDLE g_hRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 std::atomic<DWORD> g_nWindowThread{0};
 std::atomic<bool> g_bWindowThreadCalled{false};
+std::atomic<int> g_nFileOpens{0};  // of the music file
+std::atomic<int> g_nSwaps{0};
 
 void Enter(Call call) {
     if (GetCurrentThreadId() == g_nWindowThread.load()) g_bWindowThreadCalled = true;
     if (call == Call::None || call != g_stuck.load()) return;
     ++g_nStuck;
-    Sleep(INFINITE);
+    WaitForSingleObject(g_hRelease, INFINITE);
 }
+
+// The device as the rows make it fail: it refuses the next writes (-1: all)
+// or every open, or takes the writes of the device opened as g_nSwallowOpen
+// without ever playing them; it refuses to give buffers back or to close.
+std::atomic<int> g_nWritesToRefuse{0};
+std::atomic<bool> g_bOpensRefused{false}, g_bUnprepareRefused{false}, g_bCloseRefused{false};
+std::atomic<int> g_nOpens{0}, g_nSwallowOpen{-1};
+std::atomic<int> g_nQueued{0};         // buffers a real device took
+std::atomic<int> g_nLastPlayedOpen{0};  // the open whose device took the last one
+std::atomic<int> g_nCloses{0};
 HANDLE g_hDeviceEvent = nullptr;
-std::vector<WAVEHDR*> g_kept;  // headers a gone device refused to give back
+std::vector<WAVEHDR*> g_kept;  // headers the device refused to give back
 
 // Every block freed while watched, so that a test can tell whether the
 // library freed what a device still owns.
-std::atomic<bool> g_bWatchFrees{false};
+std::atomic<bool> g_bWatching{false};
 void* g_freed[1 << 14];
 std::atomic<size_t> g_nFreed{0};
-
-bool Freed(const void* p) {
-    return std::find(g_freed, g_freed + std::min(g_nFreed.load(), std::size(g_freed)), p) !=
-           g_freed + std::min(g_nFreed.load(), std::size(g_freed));
-}
 
 template <typename Condition>
 bool Within(DWORD nMilliseconds, Condition condition) {
@@ -61,30 +72,78 @@ bool Within(DWORD nMilliseconds, Condition condition) {
     return condition();
 }
 
-DWORD PlayTone() {
-    if (!BASS_Init(-1, 44100, 0, nullptr) || !BASS_Start()) return 0;
-    const DWORD hStream = BASS_StreamCreateFile(FALSE, ToneNextToProgram().c_str(), 0, 0, 0);
-    return hStream && BASS_StreamPlay(hStream, FALSE, BASS_SAMPLE_LOOP) ? hStream : 0;
+size_t ThreadCount() {
+    const HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    size_t n = 0;
+    for (BOOL b = Thread32First(hSnapshot, &entry); b; b = Thread32Next(hSnapshot, &entry))
+        n += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(hSnapshot);
+    return n;
 }
 
-// The scene window's part: music on, then off once the stuck call is entered
-// or a buffer played; how long switching it off took, in *pParam.
-DWORD WINAPI MusicOnAndOff(LPVOID pParam) {
+// A scene window with its music on, as the saver has it: its creation starts
+// the music and draws the first frame; its destruction stops the music.
+struct MusicScene {
+    CWnd host;
+    CSceneWnd wnd{0};
+    MusicScene() {
+        host.CreateEx(0, CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_POPUP | WS_VISIBLE, 0, 0,
+                      64, 48, nullptr, nullptr);
+        wnd.SetMp3Path(ToneNextToProgram());
+        wnd.SetMusicEnabled(1);
+        wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 64, 48}, &host);
+        UpdateWindow(wnd.m_hWnd);
+    }
+    void ClickMusicBox() {
+        wnd.SetMusicEnabled(!wnd.m_bMusic);
+        wnd.m_bMusic ? wnd.StartMusic() : wnd.StopMusic();
+    }
+};
+
+// The window's part while a call is stuck: the music on, its first frame,
+// then the music box unticked and ticked five times, then the call let go.
+struct StuckRun {
+    bool bStarted = false;
+    int nFrames = 0;
+    DWORD nClicksMs = ~0u;
+    size_t nThreadsBefore = 0, nThreadsAfter = ~size_t(0);
+    bool bPlaysAgain = false;
+    int nFileOpensBefore = -1;  // by the stuck stream, once its call returned
+};
+
+DWORD WINAPI ClickWhileStuck(LPVOID pParam) {
+    StuckRun& run = *static_cast<StuckRun*>(pParam);
     g_nWindowThread = GetCurrentThreadId();
-    const int nQueued = g_nQueued.load();
-    const DWORD hStream = PlayTone();
-    Within(5000, [&] { return g_nStuck.load() > 0 || g_nQueued.load() > nQueued; });
-    const DWORD nStart = GetTickCount();
-    BASS_StreamFree(hStream);
-    BASS_Stop();
-    BASS_Free();
-    *static_cast<DWORD*>(pParam) = GetTickCount() - nStart;
+    const int nQueued = g_nQueued.load(), nSwaps = g_nSwaps.load();
+    MusicScene music;
+    run.nFrames = g_nSwaps.load() - nSwaps;
+    run.bStarted = Within(5000, [&] { return g_nStuck.load() > 0 || g_nQueued.load() > nQueued; });
+    run.nThreadsBefore = ThreadCount();
+    run.nClicksMs = 0;
+    for (int i = 0; i < 10; ++i) {
+        const DWORD nStart = GetTickCount();
+        const int nStuck = g_nStuck.load(), nPlayed = g_nQueued.load();
+        music.ClickMusicBox();
+        run.nClicksMs += GetTickCount() - nStart;
+        // As a person clicks: a stream that starts gets as far as it can first.
+        if (g_hMusicStream != 0) Within(1000, [&] { return g_nStuck.load() > nStuck || g_nQueued.load() > nPlayed; });
+    }
+    run.nThreadsAfter = ThreadCount();
+    SetEvent(g_hRelease);
+    run.bPlaysAgain = Within(5000, [&] {
+        run.nFileOpensBefore = g_nFileOpens.load();
+        music.ClickMusicBox(), music.ClickMusicBox();
+        return g_hMusicStream != 0;
+    });
+    g_nWindowThread = 0;
     return 0;
 }
 }  // namespace
 
 void operator delete(void* p) noexcept {
-    if (p && g_bWatchFrees.load()) {
+    if (p && g_bWatching.load()) {
         const size_t n = g_nFreed++;
         if (n < std::size(g_freed)) g_freed[n] = p;
     }
@@ -92,8 +151,19 @@ void operator delete(void* p) noexcept {
 }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
+void WatchFrees(bool bOn) {
+    if (bOn) g_nFreed = 0;
+    g_bWatching = bOn;
+}
+bool Freed(const void* p) {
+    const auto pEnd = g_freed + std::min(g_nFreed.load(), std::size(g_freed));
+    return std::find(g_freed, pEnd, p) != pEnd;
+}
+
 extern "C" {
+extern decltype(&CreateThread) __real___imp_CreateThread;
 extern decltype(&CreateFileW) __real___imp_CreateFileW;
+extern decltype(&SwapBuffers) __real___imp_SwapBuffers;
 extern decltype(&waveOutWrite) __real___imp_waveOutWrite;
 extern decltype(&waveOutOpen) __real___imp_waveOutOpen;
 extern decltype(&waveOutReset) __real___imp_waveOutReset;
@@ -102,34 +172,57 @@ extern decltype(&waveOutClose) __real___imp_waveOutClose;
 decltype(acmStreamOpen) __real_acmStreamOpen;
 decltype(acmStreamClose) __real_acmStreamClose;
 
+// Threads that the window's thread starts wait for the row to let them go.
+decltype(&CreateThread) __wrap___imp_CreateThread = [](LPSECURITY_ATTRIBUTES pSecurity, SIZE_T nStack,
+                                                       LPTHREAD_START_ROUTINE pStart, LPVOID pParam, auto... args) {
+    if (GetCurrentThreadId() != g_nWindowThread.load() || g_stuck.load() != Call::ThreadStart)
+        return __real___imp_CreateThread(pSecurity, nStack, pStart, pParam, args...);
+    auto* pHeld = new std::pair<LPTHREAD_START_ROUTINE, LPVOID>(pStart, pParam);
+    return __real___imp_CreateThread(pSecurity, nStack, [](LPVOID p) -> DWORD {
+        const auto held = *static_cast<std::pair<LPTHREAD_START_ROUTINE, LPVOID>*>(p);
+        delete static_cast<std::pair<LPTHREAD_START_ROUTINE, LPVOID>*>(p);
+        Enter(Call::ThreadStart);
+        return held.first(held.second);
+    }, pHeld, args...);
+};
 decltype(&CreateFileW) __wrap___imp_CreateFileW = [](LPCWSTR pszName, auto... args) {
-    if (std::wcsstr(pszName, L"audio_tone")) Enter(Call::CreateFile);
+    if (std::wcsstr(pszName, L"audio_tone")) ++g_nFileOpens, Enter(Call::CreateFile);
     return __real___imp_CreateFileW(pszName, args...);
 };
+decltype(&SwapBuffers) __wrap___imp_SwapBuffers = [](HDC hDC) { return ++g_nSwaps, __real___imp_SwapBuffers(hDC); };
 decltype(&waveOutWrite) __wrap___imp_waveOutWrite = [](HWAVEOUT h, LPWAVEHDR p, UINT cb) {
+    if (g_nWritesToRefuse.load() != 0) {
+        if (g_nWritesToRefuse.load() > 0) --g_nWritesToRefuse;
+        return MMRESULT(MMSYSERR_NODRIVER);
+    }
+    if (g_nOpens.load() == g_nSwallowOpen.load()) return MMRESULT(MMSYSERR_NOERROR);
     const MMRESULT result = __real___imp_waveOutWrite(h, p, cb);
-    if (result == MMSYSERR_NOERROR) ++g_nQueued;
+    if (result == MMSYSERR_NOERROR) ++g_nQueued, g_nLastPlayedOpen = g_nOpens.load();
     return result;
 };
 decltype(&waveOutOpen) __wrap___imp_waveOutOpen = [](LPHWAVEOUT ph, UINT n, LPCWAVEFORMATEX pFormat,
                                                      DWORD_PTR nCallback, auto... args) {
     Enter(Call::DeviceOpen);
+    ++g_nOpens;
+    if (g_bOpensRefused.load()) return MMRESULT(MMSYSERR_NODRIVER);
     g_hDeviceEvent = reinterpret_cast<HANDLE>(nCallback);
     return __real___imp_waveOutOpen(ph, n, pFormat, nCallback, args...);
 };
 decltype(&waveOutReset) __wrap___imp_waveOutReset = [](HWAVEOUT h) {
     Enter(Call::DeviceReset);
-    return g_bDeviceGone.load() ? MMRESULT(MMSYSERR_NODRIVER) : __real___imp_waveOutReset(h);
+    const MMRESULT result = __real___imp_waveOutReset(h);
+    return g_bUnprepareRefused.load() ? MMRESULT(MMSYSERR_NODRIVER) : result;
 };
 decltype(&waveOutUnprepareHeader) __wrap___imp_waveOutUnprepareHeader = [](HWAVEOUT h, LPWAVEHDR p,
                                                                            UINT cb) {
-    if (!g_bDeviceGone.load()) return __real___imp_waveOutUnprepareHeader(h, p, cb);
+    if (!g_bUnprepareRefused.load()) return __real___imp_waveOutUnprepareHeader(h, p, cb);
     g_kept.push_back(p);
     return MMRESULT(MMSYSERR_NODRIVER);
 };
 decltype(&waveOutClose) __wrap___imp_waveOutClose = [](HWAVEOUT h) {
     Enter(Call::DeviceClose);
-    return g_bDeviceGone.load() ? MMRESULT(WAVERR_STILLPLAYING) : __real___imp_waveOutClose(h);
+    ++g_nCloses;
+    return g_bCloseRefused.load() ? MMRESULT(WAVERR_STILLPLAYING) : __real___imp_waveOutClose(h);
 };
 MMRESULT WINAPI __wrap_acmStreamOpen(LPHACMSTREAM ph, HACMDRIVER hDriver, LPWAVEFORMATEX pFrom,
                                      LPWAVEFORMATEX pTo, LPWAVEFILTER pFilter, DWORD_PTR nCallback,
@@ -142,49 +235,112 @@ MMRESULT WINAPI __wrap_acmStreamClose(HACMSTREAM h, DWORD nFlags) {
 }
 }
 
-// Music switched off while the file, the codec or the device hangs for ever:
-// the window's thread never makes the call, and waits for it two seconds at
-// most. The stuck thread stays where it is, with all it uses.
-static void ExpectStoppingReturnsWhile(std::initializer_list<std::pair<const char*, Call>> rows) {
+// The music box worked while the thread's start, the file, the codec or the
+// device hangs: the window's thread never makes the call, draws its first
+// frame, and ten clicks wait about two seconds in all and leave one stuck
+// thread at most. Once the call returns, that stream goes and music plays
+// again; a stream stopped before its thread began never opened its file.
+static void ExpectOneStuckStreamWhile(std::initializer_list<std::pair<const char*, Call>> rows) {
     for (const auto& [pszCall, call] : rows) {
         SCOPED_TRACE(pszCall);
         g_stuck = call;
-        g_nStuck = 0;
+        g_nStuck = g_nFileOpens = 0;
         g_bWindowThreadCalled = false;
-        DWORD nStopMs = ~0u;
-        const HANDLE hWindow = CreateThread(nullptr, 0, MusicOnAndOff, &nStopMs, 0, nullptr);
-        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hWindow, 10000)) << "the window's thread is held";
+        ResetEvent(g_hRelease);
+        auto pRun = std::make_unique<StuckRun>();
+        const HANDLE hWindow = CreateThread(nullptr, 0, ClickWhileStuck, pRun.get(), 0, nullptr);
+        const DWORD nWait = WaitForSingleObject(hWindow, 30000);
+        SetEvent(g_hRelease);
         CloseHandle(hWindow);
-        EXPECT_LT(nStopMs, 3000u);
-        EXPECT_GT(g_nStuck.load(), 0) << "the call was never made";
-        EXPECT_FALSE(g_bWindowThreadCalled.load()) << "the window's thread called into file, codec or device";
+        if (nWait != WAIT_OBJECT_0) pRun.release();  // still the window thread's
+        ASSERT_EQ(WAIT_OBJECT_0, nWait) << "the window's thread is held";
+        const StuckRun& run = *pRun;
         g_stuck = Call::None;
+        EXPECT_TRUE(run.bStarted) << "within 5 s, neither the call was made nor a buffer played";
+        EXPECT_GT(g_nStuck.load(), 0) << "the call was never made";
+        EXPECT_GT(run.nFrames, 0) << "no first frame";
+        EXPECT_LE(run.nClicksMs, 2500u) << "ten clicks of the music box";
+        EXPECT_LE(run.nThreadsAfter, run.nThreadsBefore + 1) << "threads after the clicks";
+        EXPECT_TRUE(run.bPlaysAgain) << "within 5 s of the call's return, the music box starts no stream";
+        EXPECT_EQ(call == Call::ThreadStart ? 0 : 1, run.nFileOpensBefore) << "opens of the file";
+        EXPECT_FALSE(g_bWindowThreadCalled.load()) << "the window's thread called into file, codec or device";
     }
 }
 
 TEST(AudioLibrary, StoppingReturnsWhileOpeningHangs) {
-    ExpectStoppingReturnsWhile({{"CreateFileW on the music", Call::CreateFile}, {"acmStreamOpen", Call::CodecOpen}});
+    ExpectOneStuckStreamWhile({{"the stream's thread, before it runs", Call::ThreadStart},
+                               {"CreateFileW on the music", Call::CreateFile}, {"acmStreamOpen", Call::CodecOpen}});
 }
 
 TEST(AudioLibrary, StoppingReturnsWhileTheCodecOrDeviceHangs) {
     FERRO_SKIP_IF(MissingForMusic());  // neither is reached without both
-    ExpectStoppingReturnsWhile({{"acmStreamClose", Call::CodecClose}, {"waveOutOpen", Call::DeviceOpen},
-                                {"waveOutReset", Call::DeviceReset}, {"waveOutClose", Call::DeviceClose}});
+    ExpectOneStuckStreamWhile({{"acmStreamClose", Call::CodecClose}, {"waveOutOpen", Call::DeviceOpen},
+                               {"waveOutReset", Call::DeviceReset}, {"waveOutClose", Call::DeviceClose}});
 }
 
+// A device that goes while the music plays (refusing a buffer, or never
+// giving one back) is closed and looked for again; once back it plays on.
+// One that never comes back is looked for every 2 s, not in a busy loop, and
+// stopping still returns at once.
+TEST(AudioLibrary, PlaysOnWhenTheDeviceComesBack) {
+    FERRO_SKIP_IF(MissingForMusic());
+    const struct { const char* pszRow; int nRefusals; bool bSwallows, bOpensRefused, bComesBack; } rows[] = {
+        {"three writes refused", 3, false, false, true},
+        {"no buffer given back", 0, true, false, true},
+        {"a write refused, then every open", 1, false, true, false},
+        {"every write refused", -1, false, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        const int nQueued = g_nQueued.load();
+        auto pMusic = std::make_unique<MusicScene>();
+        ASSERT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; })) << "no buffer played within 5 s";
+        const int nOpens = g_nOpens.load();
+        g_bOpensRefused = row.bOpensRefused;
+        g_nSwallowOpen = row.bSwallows ? nOpens : -1;
+        g_nWritesToRefuse = row.nRefusals;
+        if (row.bComesBack) {
+            // Looked for at once, then every 2 s: the refusals take 4 s.
+            EXPECT_TRUE(Within(5000, [&] { return g_nWritesToRefuse.load() == 0 && g_nOpens.load() > nOpens; }))
+                << "within 5 s, no second waveOutOpen took the refusals";
+            EXPECT_TRUE(Within(5000, [&] { return g_nLastPlayedOpen.load() > nOpens; }))
+                << "within 5 s more, no device opened again took a buffer";
+        } else {
+            Sleep(4500);
+            EXPECT_LE(g_nOpens.load() - nOpens, 4) << "opens in 4.5 s";
+            EXPECT_GE(g_nOpens.load() - nOpens, 2) << "opens in 4.5 s";
+        }
+        const DWORD nStart = GetTickCount();
+        pMusic.reset();
+        EXPECT_LT(GetTickCount() - nStart, 1000u) << "stopping waited";
+        g_bOpensRefused = false;
+        g_nSwallowOpen = -1;
+        g_nWritesToRefuse = 0;
+    }
+}
+
+// A device that refuses to give its buffers back is closed all the same, and
+// keeps them; one that also refuses to close keeps its event as well.
 TEST(AudioLibrary, KeepsWhatAGoneDeviceStillOwns) {
     FERRO_SKIP_IF(MissingForMusic());
-    const int nQueued = g_nQueued.load();
-    const DWORD hStream = PlayTone();
-    ASSERT_NE(0u, hStream);
-    ASSERT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; }));
-    g_bDeviceGone = g_bWatchFrees = true;
-    EXPECT_TRUE(BASS_StreamFree(hStream));
-    EXPECT_TRUE(BASS_Free());
-    g_bDeviceGone = g_bWatchFrees = false;
-    ASSERT_FALSE(g_kept.empty());
-    EXPECT_FALSE(Freed(*std::min_element(g_kept.begin(), g_kept.end()))) << "the headers";
-    for (WAVEHDR* pHeader : g_kept) EXPECT_FALSE(Freed(pHeader->lpData)) << "a buffer";
-    DWORD nFlags = 0;
-    EXPECT_TRUE(GetHandleInformation(g_hDeviceEvent, &nFlags)) << "the device's event";
+    for (const bool bCloseRefused : {false, true}) {
+        SCOPED_TRACE(bCloseRefused ? "close refused too" : "close allowed");
+        const int nQueued = g_nQueued.load();
+        auto pMusic = std::make_unique<MusicScene>();
+        ASSERT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; })) << "no buffer played within 5 s";
+        const int nCloses = g_nCloses.load();
+        g_kept.clear();
+        g_bUnprepareRefused = true;
+        g_bCloseRefused = bCloseRefused;
+        WatchFrees(true);
+        pMusic.reset();
+        WatchFrees(false);
+        g_bUnprepareRefused = g_bCloseRefused = false;
+        EXPECT_GT(g_nCloses.load(), nCloses) << "the device was not closed";
+        ASSERT_FALSE(g_kept.empty());
+        EXPECT_FALSE(Freed(*std::min_element(g_kept.begin(), g_kept.end()))) << "the headers";
+        for (WAVEHDR* pHeader : g_kept) EXPECT_FALSE(Freed(pHeader->lpData)) << "a buffer";
+        DWORD nFlags = 0;
+        EXPECT_TRUE(!bCloseRefused || GetHandleInformation(g_hDeviceEvent, &nFlags)) << "the device's event";
+    }
 }

@@ -4,6 +4,7 @@
 //   wait | closed          until the dialog is there | gone
 //   state                  texts, up-down positions, check states, focus, preview
 //   click NAME             a click on a button (BM_CLICK)
+//   clicks NAME N          N clicks, each handled before the next: how long they held the dialog
 //   spin NAME up|down [N]  N mouse clicks on the upper or lower half of an up-down
 //   key VK [N]             N key presses posted to the focused control
 //   settext NAME TEXT      a control's text
@@ -165,6 +166,17 @@ int Keys(HWND hDlg, WPARAM vk, int count)
     return 0;
 }
 
+int Clicks(HWND hButton, int count)
+{
+    const DWORD nStart = ::GetTickCount();
+    for (int i = 0; i < count; ++i) {
+        DWORD_PTR nResult = 0;
+        if (!::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &nResult))
+            return std::printf("error=click %d not handled within 30 s\n", i + 1), 1;
+    }
+    return std::printf("ms=%lu\n", ::GetTickCount() - nStart), 0;
+}
+
 HWND FileNameBox(HWND hOpen)
 {
     HWND hName = ::GetDlgItem(hOpen, kFileNameCombo);
@@ -196,12 +208,15 @@ int Run(int argc, char** argv)
         return 1;
     if (command == "wait")
         return 0;
-    if ((command == "click" || command == "spin" || command == "settext") && ::GetDlgItem(hDlg, nID) == nullptr)
+    if ((command == "click" || command == "clicks" || command == "spin" || command == "settext") &&
+        ::GetDlgItem(hDlg, nID) == nullptr)
         return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
         return State(hDlg);
     if (command == "click" && argc == 3)
         return ::PostMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == "clicks" && argc == 4)
+        return Clicks(::GetDlgItem(hDlg, nID), std::atoi(argv[3]));
     if (command == "spin" && argc >= 4)
         return ClickUpDown(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
     if (command == "key" && argc >= 3)
