@@ -65,4 +65,16 @@ drv click ok
 check "OK ends the program" setup_ended
 check "and stores the chosen path, music on" values_are "MP3 Sound" "REG_SZ $tone440" bMusic "REG_DWORD 0x1"
 
+note "an output that hangs: the music box unticked and ticked five times"
+stuck_capture_home "$WORK/stuck"
+reg_store "MP3 Sound=$tone440" bMusic=1
+open_setup "$WORK/stuck"
+tasks() { ls "/proc/$SETUP_PID/task" | wc -l; }
+check "the preview's sound output blocks" wait_until 30 output_stuck "$WORK/stuck" "$SETUP_PID"
+before=$(tasks) held=$(drv clicks music 10 1000)
+check "then ten clicks hold the dialog 2.5 s at most in all ($held)" test "${held#ms=}" -le 2500
+check "  ... and leave one thread more at most ($before before, $(tasks) after)" test "$(tasks)" -le $((before + 1))
+drv click cancel
+check "Cancel ends the program" setup_ended
+
 finish
