@@ -170,13 +170,11 @@ capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/captur
 capture_size() { stat -c %s "$1/capture.raw" 2>/dev/null || echo 0; }  # capture_size HOME
 stuck_capture_home() {  # stuck_capture_home DIR: a HOME whose sound output takes 300 kB and
   # then no more, as a hung driver does: ALSA's file plugin writes into a pipe that stops being read
-  local reader
   capture_home "$1" && mkfifo "$1/capture.raw" &&
-    start_bg reader bash -c "exec <'$1/capture.raw'; head -c 300000 >/dev/null; touch '$1/read'; exec sleep 120"
+    start_bg E2E_READER bash -c "exec <'$1/capture.raw'; head -c 300000 >/dev/null; touch '$1/read'; exec sleep 120"
 }
-output_stuck() {  # output_stuck DIR PID: the reader has stopped and a thread of PID waits on the full pipe
-  [ -e "$1/read" ] && grep -qs pipe_write /proc/"$2"/task/*/wchan
-}
+# output_stuck DIR PID: that output's reader has stopped and a thread of PID waits on the full pipe
+output_stuck() { [ -e "$1/read" ] && grep -qs pipe_write /proc/"$2"/task/*/wchan; }
 # The sound stack a process has loaded, and its threads, one name a line.
 audio_modules() { grep -oiE '(winealsa|winepulse|wineoss|mmdevapi|l3codeca)[^/]*$' "/proc/$1/maps" | sort -u; }
 thread_names() { cat /proc/"$1"/task/*/comm 2>/dev/null | sort; }

@@ -3,9 +3,8 @@
 // several to a run when separated by "+" (each program start costs a second):
 //   wait | closed          until the dialog is there | gone
 //   state                  texts, up-down positions, check states, focus, preview
-//   click NAME             a click on a button (BM_CLICK)
-//   clicks NAME N MS       N clicks MS apart, as a person makes them: how long their handling
-//                          held the dialog in all
+//   click NAME [N MS]      a click on a button (BM_CLICK); or N clicks MS apart, as a person
+//                          makes them, each handled before the next: how long they held the dialog
 //   spin NAME up|down [N]  N mouse clicks on the upper or lower half of an up-down
 //   key VK [N]             N key presses posted to the focused control
 //   settext NAME TEXT      a control's text
@@ -172,8 +171,7 @@ int Clicks(HWND hButton, int count, DWORD nPauseMs)
     DWORD nHeldMs = 0;
     for (int i = 0; i < count; ++i, ::Sleep(nPauseMs)) {
         const DWORD nStart = ::GetTickCount();
-        DWORD_PTR nResult = 0;
-        if (!::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &nResult))
+        if (!::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, nullptr))
             return std::printf("error=click %d not handled within 30 s\n", i + 1), 1;
         nHeldMs += ::GetTickCount() - nStart;
     }
@@ -211,14 +209,13 @@ int Run(int argc, char** argv)
         return 1;
     if (command == "wait")
         return 0;
-    if ((command == "click" || command == "clicks" || command == "spin" || command == "settext") &&
-        ::GetDlgItem(hDlg, nID) == nullptr)
+    if ((command == "click" || command == "spin" || command == "settext") && ::GetDlgItem(hDlg, nID) == nullptr)
         return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
         return State(hDlg);
     if (command == "click" && argc == 3)
         return ::PostMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0) ? 0 : 1;
-    if (command == "clicks" && argc == 5)
+    if (command == "click" && argc == 5)
         return Clicks(::GetDlgItem(hDlg, nID), std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])));
     if (command == "spin" && argc >= 4)
         return ClickUpDown(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
