@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "audio/Mp3Format.h"
 
@@ -26,6 +27,12 @@ bool AcmMp3Decoder::Close() {
     if (m_hStream) bOk = acmStreamClose(m_hStream, 0) == 0 && bOk;
     m_bPrepared = false;
     m_hStream = nullptr;
+    // The buffers go now, not with the decoder; a codec that refused to let
+    // go may still write into them, so they then stay for good.
+    std::vector<uint8_t> src, dst;
+    src.swap(m_src);
+    dst.swap(m_dst);
+    if (!bOk) new std::pair<std::vector<uint8_t>, std::vector<uint8_t>>(std::move(src), std::move(dst));
     return bOk;
 }
 

@@ -28,7 +28,8 @@ public:
                 std::vector<int16_t>& pcm) override;
     void Flush(std::vector<int16_t>& pcm) override;
     void Reset() override;
-    // Gives the codec's buffers back; false when the codec refused to.
+    // Gives the codec's buffers back and frees them; false when the codec
+    // refused to (they are then leaked).
     bool Close();
 
 private:

@@ -4,6 +4,9 @@
 DWORD AudioDevice::CreateStream(bool bMemory, const void* pFile, uint64_t nOffset,
                                 uint64_t nLength) {
     if (pFile == nullptr || (!bMemory && *static_cast<const char*>(pFile) == '\0')) return 0;
+    // While a stream given up on is still stuck in a call, the system's file,
+    // codec or device is likely to hold a new one too: it stays silent.
+    if (StuckStreams() > 0) return 0;
     const DWORD h = m_nNextHandle;
     if (h == 0 || m_streams.count(h)) return 0;  // only after four billion streams
     auto pStream = std::make_unique<AudioStream>();
@@ -24,13 +27,13 @@ bool AudioDevice::Play(DWORD hStream, bool bRestart, bool bLoop) {
 }
 
 AudioDevice::~AudioDevice() {
-    for (auto& entry : m_streams) FreeOrLeak(std::move(entry.second));
+    for (auto& entry : m_streams) FreeOrGiveUp(std::move(entry.second));
 }
 
 bool AudioDevice::FreeStream(DWORD hStream) {
     auto it = m_streams.find(hStream);
     if (it == m_streams.end()) return false;
-    FreeOrLeak(std::move(it->second));
+    FreeOrGiveUp(std::move(it->second));
     m_streams.erase(it);
     return true;
 }

@@ -21,7 +21,9 @@ BOOL BASS_Start();
 // length 0 means up to the end of the file. Returns at once: the stream's own
 // thread opens the file, the codec and the output, and a stream whose file
 // cannot be read or holds no MP3 audio, or whose codec or output cannot be
-// had, stays silent. 0 for an empty path or no data.
+// had, stays silent; one whose device goes plays on when it comes back.
+// 0 for an empty path or no data, and while a stream freed earlier is still
+// stuck in a call (freeing waits about two seconds for a stream's thread).
 DWORD BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length,
                             DWORD flags);
 BOOL BASS_StreamPlay(DWORD handle, BOOL flush, DWORD flags);

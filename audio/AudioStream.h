@@ -6,11 +6,12 @@
 // Which thread touches what:
 // - the caller (the user-interface thread): Start, Play, SetPaused, Stop and
 //   m_hThread; it writes the request members below and signals m_hWake.
-// - both: m_hQuit, m_hWake and the atomic requests (m_bPlayAsked,
+// - both: m_hQuit, m_hWake, m_eOwner and the atomic requests (m_bPlayAsked,
 //   m_bRestartAsked, m_bLoop, m_bPaused); the where-from members, written
 //   before the thread starts and only read after.
 // - the stream's thread only: everything else, from the file to the device.
-//   After the thread has ended, the caller merely frees what is left.
+//   After the thread has ended, the caller merely frees what is left; a
+//   stream given up on while its thread was stuck is freed by that thread.
 #pragma once
 
 #include <windows.h>
@@ -42,20 +43,28 @@ public:
     void Play(bool bLoop, bool bRestart);
     void SetPaused(bool bPaused);
     // Asks the thread to close everything and end, and waits about two
-    // seconds at most. False when it is still stuck in a call: it may then use
-    // any part of the stream, which the owner must leak.
+    // seconds at most. False when it is still stuck in a call: the stream
+    // then belongs to its thread, which frees it when the call returns.
     bool Stop();
 
 private:
+    // Who frees the stream: the caller, or the thread once it is given up on.
+    enum class Owner { Caller, ThreadDone, Thread };
+
     static DWORD WINAPI ThreadMain(LPVOID pParam);
     bool Quitting() const { return WaitForSingleObject(m_hQuit, 0) == WAIT_OBJECT_0; }
     bool Open();
     void Loop();
+    bool TakeRequests(bool bPlaying);
+    DWORD Feed(bool* pPlaying);
+    DWORD LoseDevice();
+    void Reopen();
     void Close();
 
     HANDLE m_hThread = nullptr;
     HANDLE m_hQuit = nullptr;  // manual reset: looked at between bounded steps
     HANDLE m_hWake = nullptr;  // a request is waiting
+    std::atomic<Owner> m_eOwner{Owner::Caller};
     std::atomic<bool> m_bPlayAsked{false};
     std::atomic<bool> m_bRestartAsked{false};
     std::atomic<bool> m_bLoop{false};
@@ -71,7 +80,16 @@ private:
     AcmMp3Decoder m_decoder;
     std::unique_ptr<Mp3PcmSource> m_pSource;
     WaveOutPlayer m_player;
+    // The device's state as the loop sees it (the stream's thread only).
+    bool m_bDevicePaused = false;
+    bool m_bPlayedSinceOpen = false;  // it has given a buffer back since it was opened
+    DWORD m_nLastProgress = 0;  // tick count of the last buffer given back, or of a start
+    DWORD m_nReopenAt = 0;      // tick count of the next look for a device that went
 };
 
-// Frees a stream, or leaks it when its thread is stuck.
-void FreeOrLeak(std::unique_ptr<AudioStream> pStream);
+// Frees a stream, or gives it to its thread when the thread is stuck.
+void FreeOrGiveUp(std::unique_ptr<AudioStream> pStream);
+// Streams given up on whose threads are still stuck in a call. While there is
+// one, no new stream starts: a hung driver or share then holds one thread,
+// not one more at each start.
+int StuckStreams();

@@ -4,9 +4,10 @@ namespace {
 constexpr size_t kBufferCount = 8;
 constexpr DWORD kBufferMilliseconds = 60;  // 8 x 60 ms queued
 
-// What a device that could not be closed still owns: its headers, their
-// buffers and the event it signals. Freeing them would let the driver write
-// into reused memory, so they are kept for the life of the process.
+// What a device that failed to give back or to close still owns: its headers,
+// their buffers, and the event it signals unless it closed. Freeing them
+// would let the driver write into reused memory, so they are kept for the
+// life of the process.
 struct DeviceLeftovers {
     std::vector<WAVEHDR> headers;
     std::vector<std::vector<int16_t>> buffers;
@@ -21,6 +22,7 @@ bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
         waveOutOpen(&m_hWaveOut, WAVE_MAPPER, &m_format, DWORD_PTR(m_hBufferDone), 0,
                     CALLBACK_EVENT) != MMSYSERR_NOERROR) {
         m_hWaveOut = nullptr;
+        Close();
         return false;
     }
     const size_t nFrames = size_t(m_format.nSamplesPerSec) * kBufferMilliseconds / 1000;
@@ -29,8 +31,10 @@ bool WaveOutPlayer::Open(const WAVEFORMATEX& format) {
     for (size_t i = 0; i < kBufferCount; ++i) {
         m_headers[i].lpData = reinterpret_cast<LPSTR>(m_buffers[i].data());
         m_headers[i].dwBufferLength = DWORD(m_buffers[i].size() * sizeof(int16_t));
-        if (waveOutPrepareHeader(m_hWaveOut, &m_headers[i], sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+        if (waveOutPrepareHeader(m_hWaveOut, &m_headers[i], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+            Close();
             return false;
+        }
         m_headers[i].dwFlags |= WHDR_DONE;  // free: neither queued nor playing
     }
     return true;
@@ -40,17 +44,19 @@ void WaveOutPlayer::Close() {
     if (m_hWaveOut) {
         // After the last device went (MMSYSERR_NODRIVER) any of these may fail.
         waveOutReset(m_hWaveOut);
-        bool bReleased = true;
+        bool bUnprepared = true;
         for (WAVEHDR& h : m_headers)
             if ((h.dwFlags & WHDR_PREPARED) &&
                 waveOutUnprepareHeader(m_hWaveOut, &h, sizeof h) != MMSYSERR_NOERROR)
-                bReleased = false;
-        bReleased = bReleased && waveOutClose(m_hWaveOut) == MMSYSERR_NOERROR;
+                bUnprepared = false;
+        // Closed all the same: only what it would not give back stays its own.
+        const bool bClosed = waveOutClose(m_hWaveOut) == MMSYSERR_NOERROR;
         m_hWaveOut = nullptr;
-        if (!bReleased) {
+        if (!bUnprepared || !bClosed) {
             // Moving keeps every block where the driver was told it is.
-            new DeviceLeftovers{std::move(m_headers), std::move(m_buffers), m_hBufferDone};
-            m_hBufferDone = nullptr;
+            new DeviceLeftovers{std::move(m_headers), std::move(m_buffers),
+                                bClosed ? nullptr : m_hBufferDone};
+            if (!bClosed) m_hBufferDone = nullptr;
         }
     }
     m_headers.clear();
@@ -65,6 +71,7 @@ void WaveOutPlayer::Reset() {
 }
 
 void WaveOutPlayer::Pause(bool bPaused) {
+    if (!m_hWaveOut) return;
     if (bPaused) waveOutPause(m_hWaveOut);
     else waveOutRestart(m_hWaveOut);
 }

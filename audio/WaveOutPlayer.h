@@ -21,12 +21,13 @@ public:
     WaveOutPlayer(const WaveOutPlayer&) = delete;
     WaveOutPlayer& operator=(const WaveOutPlayer&) = delete;
 
-    // False when the device refuses the format or its buffers.
+    // False, and closed, when the device refuses the format or its buffers.
     bool Open(const WAVEFORMATEX& format);
-    // Gives the device back; what a device that refused to close still owns
-    // is leaked with it.
+    bool IsOpen() const { return m_hWaveOut != nullptr; }
+    // Gives the device back; the buffers it would not give back, and the
+    // event of a device that would not close, are leaked.
     void Close();
-    // Signalled whenever the device is done with a buffer.
+    // Signalled whenever the device is done with a buffer; null when closed.
     HANDLE DoneEvent() const { return m_hBufferDone; }
     // Queues every free buffer it can fill; each read from the source is
     // bounded and stopped() is asked between them. *pStarved: a free buffer got

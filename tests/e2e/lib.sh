@@ -56,6 +56,8 @@ start_saver() {  # start_saver OUTVAR args...
 }
 
 alive() { kill -0 "$1" 2>/dev/null; }
+# Alive and not a zombie: a program that crashed is a zombie until it is waited for.
+running() { alive "$1" && [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1)" != Z ]; }
 
 # wait_until SECONDS command... : polls every 0.1 s until the command succeeds.
 wait_until() {
@@ -166,6 +168,13 @@ capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/captur
   printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' "$1/capture.raw" >"$1/.asoundrc"
 }
 capture_size() { stat -c %s "$1/capture.raw" 2>/dev/null || echo 0; }  # capture_size HOME
+stuck_capture_home() {  # stuck_capture_home DIR: a HOME whose sound output takes 300 kB and
+  # then no more, as a hung driver does: ALSA's file plugin writes into a pipe that stops being read
+  capture_home "$1" && mkfifo "$1/capture.raw" &&
+    start_bg E2E_READER bash -c "exec <'$1/capture.raw'; head -c 300000 >/dev/null; touch '$1/read'; exec sleep 120"
+}
+# output_stuck DIR PID: that output's reader has stopped and a thread of PID waits on the full pipe
+output_stuck() { [ -e "$1/read" ] && grep -qs pipe_write /proc/"$2"/task/*/wchan; }
 # The sound stack a process has loaded, and its threads, one name a line.
 audio_modules() { grep -oiE '(winealsa|winepulse|wineoss|mmdevapi|l3codeca)[^/]*$' "/proc/$1/maps" | sort -u; }
 thread_names() { cat /proc/"$1"/task/*/comm 2>/dev/null | sort; }

@@ -45,9 +45,6 @@ check "  ... fills the path box and plays on past 0.5 s" \
 drv click music
 check "unticking the music box stops the music" wait_until 10 silent
 check "ticking it plays the file again from its beginning" restarts drv click music
-wait_until 10 plays 660
-drv click browse + filedialog >/dev/null
-check "choosing the playing file again restarts it" restarts drv choose "$lead"
 drv click cancel
 check "Cancel ends the program" setup_ended
 
@@ -64,5 +61,16 @@ check "ticking the box plays the preview's own file, not the chosen one" wait_un
 drv click ok
 check "OK ends the program" setup_ended
 check "and stores the chosen path, music on" values_are "MP3 Sound" "REG_SZ $tone440" bMusic "REG_DWORD 0x1"
+
+note "an output that hangs: the music box unticked and ticked five times"
+stuck_capture_home "$WORK/stuck"
+reg_store "MP3 Sound=$tone440" bMusic=1
+open_setup "$WORK/stuck"
+check "the preview's sound output blocks" wait_until 30 output_stuck "$WORK/stuck" "$SETUP_PID"
+before=$(thread_names "$SETUP_PID" | wc -l) held=$(drv click music 10 1000) after=$(thread_names "$SETUP_PID" | wc -l)
+check "then ten clicks a second apart hold the dialog 2.5 s at most in all ($held)" test "${held#ms=}" -le 2500
+check "  ... and leave one thread more at most ($before before, $after after)" test "$after" -le $((before + 1))
+drv click cancel
+check "Cancel ends the program" setup_ended
 
 finish

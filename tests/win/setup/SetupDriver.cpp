@@ -3,7 +3,8 @@
 // several to a run when separated by "+" (each program start costs a second):
 //   wait | closed          until the dialog is there | gone
 //   state                  texts, up-down positions, check states, focus, preview
-//   click NAME             a click on a button (BM_CLICK)
+//   click NAME [N MS]      a click on a button (BM_CLICK); or N clicks MS apart, as a person
+//                          makes them, each handled before the next: how long they held the dialog
 //   spin NAME up|down [N]  N mouse clicks on the upper or lower half of an up-down
 //   key VK [N]             N key presses posted to the focused control
 //   settext NAME TEXT      a control's text
@@ -165,6 +166,18 @@ int Keys(HWND hDlg, WPARAM vk, int count)
     return 0;
 }
 
+int Clicks(HWND hButton, int count, DWORD nPauseMs)
+{
+    DWORD nHeldMs = 0;
+    for (int i = 0; i < count; ++i, ::Sleep(nPauseMs)) {
+        const DWORD nStart = ::GetTickCount();
+        if (!::SendMessageTimeoutA(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, nullptr))
+            return std::printf("error=click %d not handled within 30 s\n", i + 1), 1;
+        nHeldMs += ::GetTickCount() - nStart;
+    }
+    return std::printf("ms=%lu\n", nHeldMs), 0;
+}
+
 HWND FileNameBox(HWND hOpen)
 {
     HWND hName = ::GetDlgItem(hOpen, kFileNameCombo);
@@ -202,6 +215,8 @@ int Run(int argc, char** argv)
         return State(hDlg);
     if (command == "click" && argc == 3)
         return ::PostMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == "click" && argc == 5)
+        return Clicks(::GetDlgItem(hDlg, nID), std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])));
     if (command == "spin" && argc >= 4)
         return ClickUpDown(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
     if (command == "key" && argc >= 3)
