@@ -215,7 +215,7 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
         EXPECT_EQ(rules[i].closes, PostsClose(hWnd, hWnd, rules[i].message, rules[i].wParam, rules[i].lParam))
             << "row " << i;
     CMonitorCoverWnd cover;  // another monitor's: every button and the wheel close the scene too
-    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }));
+    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }, pWnd->m_Rest));
     for (UINT message : { WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_MOUSEHWHEEL })
         EXPECT_TRUE(PostsClose(cover.m_hWnd, hWnd, message, 0, 0)) << "message " << message;
     // No pointer over the window, nor over a preview of the same class; it
