@@ -19,18 +19,19 @@ FERRO_BEGIN_MESSAGE_MAP(CFullScreenSceneWnd, CSceneWnd)
     FERRO_ON_MESSAGE(WM_KEYDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_SYSKEYDOWN, HandleUserInput)
     FERRO_ON_MESSAGE(WM_DISPLAYCHANGE, HandleDisplayChange)
+    FERRO_ON_MESSAGE(WM_TIMER, HandleTimer)
 FERRO_END_MESSAGE_MAP()
 
 CFullScreenSceneWnd::CFullScreenSceneWnd()
     : CSceneWnd(1)
 {
-    m_ptFirstMouse.x = -1;
-    m_ptFirstMouse.y = -1;
 }
 
 CFullScreenSceneWnd::~CFullScreenSceneWnd() = default;
 
 namespace {
+
+const UINT_PTR kHoldTimer = 2;  // the frame timer is 1
 
 // The primary monitor, which always has its top left at the origin.
 RECT PrimaryScreen()
@@ -45,9 +46,14 @@ BOOL CFullScreenSceneWnd::CreateFullScreen()
     if (!CreateSceneWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                            PrimaryScreen(), nullptr))
         return FALSE;  // the object is gone
-    // One monitor is the common case, and this window covers it: no covers.
-    if (::GetSystemMetrics(SM_CMONITORS) > 1)
-        m_Covers.Update(m_hWnd);
+    m_Rest.Attach(m_hWnd, kHoldTimer);
+    // One monitor is the common case, and this window covers it: no covers,
+    // and its first mouse move gives the rest. With covers, the rest is where
+    // the pointer is now: the system may send a cover its first move late.
+    if (::GetSystemMetrics(SM_CMONITORS) > 1) {
+        m_Rest.TakeNow();
+        m_Covers.Update(m_hWnd, m_Rest);
+    }
     return TRUE;
 }
 
@@ -95,11 +101,12 @@ LRESULT CFullScreenSceneWnd::HandleActivateApp(WPARAM wParam, LPARAM)
 
 LRESULT CFullScreenSceneWnd::HandleMouseMove(WPARAM, LPARAM lParam)
 {
-    const POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
-    if (m_ptFirstMouse.x == -1 && m_ptFirstMouse.y == -1)
-        m_ptFirstMouse = pt;
-    else if (pt.x != m_ptFirstMouse.x || pt.y != m_ptFirstMouse.y)
-        PostMessage(WM_CLOSE);
+    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+    // (-1, -1) as the first position counts as none: the next one is the rest.
+    if (m_Rest.IsKnown() || pt.x != -1 || pt.y != -1) {
+        ::ClientToScreen(m_hWnd, &pt);  // the window itself moves when the displays change
+        m_Rest.Moved(pt);
+    }
     return Default();
 }
 
@@ -117,6 +124,15 @@ LRESULT CFullScreenSceneWnd::HandleDisplayChange(WPARAM, LPARAM)
     const RECT rc = PrimaryScreen();
     ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    m_Covers.Update(m_hWnd);
+    m_Covers.Update(m_hWnd, m_Rest);
+    m_Rest.DisplaysChanged();
     return Default();
+}
+
+LRESULT CFullScreenSceneWnd::HandleTimer(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != kHoldTimer)
+        return CSceneWnd::HandleTimer(wParam, lParam);
+    m_Rest.HoldElapsed();
+    return 0;
 }

@@ -14,7 +14,7 @@ public:
 
     BOOL CreateFullScreen();
 
-    POINT m_ptFirstMouse;  // client coordinates; (-1, -1) until the first move
+    PointerRest m_Rest;  // shared by the covers, which go before it
     MonitorCovers m_Covers;
 
 protected:
@@ -27,6 +27,7 @@ protected:
     LRESULT HandleMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT HandleUserInput(WPARAM wParam, LPARAM lParam);
     LRESULT HandleDisplayChange(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleTimer(WPARAM wParam, LPARAM lParam);
 
     FERRO_DECLARE_MESSAGE_MAP()
 };

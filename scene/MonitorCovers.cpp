@@ -29,7 +29,7 @@ FERRO_BEGIN_MESSAGE_MAP(CMonitorCoverWnd, CWnd)
     FERRO_ON_MESSAGE(WM_MOUSEHWHEEL, HandleUserInput)
 FERRO_END_MESSAGE_MAP()
 
-BOOL CMonitorCoverWnd::CreateCover(HWND hOwner, const RECT& rect)
+BOOL CMonitorCoverWnd::CreateCover(HWND hOwner, const RECT& rect, PointerRest& rest)
 {
     static LPCSTR s_lpszClass = nullptr;
     if (s_lpszClass == nullptr) {
@@ -37,8 +37,7 @@ BOOL CMonitorCoverWnd::CreateCover(HWND hOwner, const RECT& rect)
         s_lpszClass = RegisterWndClass(0, hBlank, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
                                        nullptr);
     }
-    // Where the pointer rests now; when it cannot be read, the first move seen.
-    m_bRestKnown = ::GetCursorPos(&m_ptRest);
+    m_pRest = &rest;
     // Shown without activation: the scene window must stay the active one.
     if (!CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, s_lpszClass, "", WS_POPUP,
                   rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hOwner, nullptr))
@@ -62,12 +61,7 @@ LRESULT CMonitorCoverWnd::HandleMouseMove(WPARAM, LPARAM lParam)
 {
     POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     ::ClientToScreen(m_hWnd, &pt);
-    if (!m_bRestKnown) {
-        m_ptRest = pt;
-        m_bRestKnown = TRUE;
-    } else if (pt.x != m_ptRest.x || pt.y != m_ptRest.y) {
-        CloseOwner();
-    }
+    m_pRest->Moved(pt);
     return Default();
 }
 
@@ -82,7 +76,7 @@ void CMonitorCoverWnd::CloseOwner()
     ::PostMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_CLOSE, 0, 0);
 }
 
-void MonitorCovers::Update(HWND hOwner)
+void MonitorCovers::Update(HWND hOwner, PointerRest& rest)
 {
     std::vector<RECT> monitors;
     ::EnumDisplayMonitors(nullptr, nullptr, &CollectOthers, reinterpret_cast<LPARAM>(&monitors));
@@ -96,7 +90,7 @@ void MonitorCovers::Update(HWND hOwner)
             continue;
         }
         auto pCover = std::make_unique<CMonitorCoverWnd>();
-        if (pCover->CreateCover(hOwner, monitors[i]))
+        if (pCover->CreateCover(hOwner, monitors[i], rest))
             m_wndCovers.push_back(std::move(pCover));
     }
 }

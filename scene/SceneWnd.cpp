@@ -7,6 +7,7 @@
 #include "scene/SceneClock.h"
 #include "shell/SaverSettings.h"
 
+#include <cstddef>
 #include <cstring>
 
 LPCSTR g_lpszSceneWndClass = nullptr;
@@ -17,16 +18,26 @@ const UINT_PTR kFrameTimer = 1;
 const UINT kFrameIntervalMs = 31;
 const DWORD kDisplayOff = 0;  // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed
 
-// The console display's new state, or -1 when the broadcast tells something else.
+// The console display's new state, or -1 when the broadcast tells something
+// else. Any program on the desktop may send this message with any number as
+// its pointer: the setting is copied with ReadProcessMemory, which fails on
+// an address that cannot be read where a plain read would crash.
 int DisplayStateOf(WPARAM wParam, LPARAM lParam)
 {
-    const auto* pSetting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-    if (wParam != PBT_POWERSETTINGCHANGE || pSetting == nullptr ||
-        !::IsEqualGUID(pSetting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) ||
-        pSetting->DataLength < sizeof(DWORD))
+    if (wParam != PBT_POWERSETTINGCHANGE)
+        return -1;
+    unsigned char bytes[offsetof(POWERBROADCAST_SETTING, Data) + sizeof(DWORD)];
+    SIZE_T nRead = 0;
+    if (!::ReadProcessMemory(::GetCurrentProcess(), reinterpret_cast<LPCVOID>(lParam), bytes,
+                             sizeof bytes, &nRead) || nRead != sizeof bytes)
+        return -1;
+    POWERBROADCAST_SETTING setting;
+    std::memcpy(&setting, bytes, offsetof(POWERBROADCAST_SETTING, Data));
+    if (!::IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE) ||
+        setting.DataLength != sizeof(DWORD))
         return -1;
     DWORD dwState;
-    std::memcpy(&dwState, pSetting->Data, sizeof dwState);
+    std::memcpy(&dwState, bytes + offsetof(POWERBROADCAST_SETTING, Data), sizeof dwState);
     return static_cast<int>(dwState);
 }
 

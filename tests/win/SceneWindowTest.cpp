@@ -10,50 +10,20 @@
 #include "setup/SetupDlg.h"
 #include "sound/SceneMusic.h"
 #include "audio/AudioLibrary.h"
+#include "SwapReadBack.h"
 #include "support/Picture.h"
 #include "win/setup/ClickUpDown.h"
 #include "win/audio/ToneFile.h"
 
-#include <GL/gl.h>
-
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The frame each scene window drew last, read between drawing and the swap as
-// any conformant driver allows (Wine 8 shows no OpenGL drawn into a child
-// window). After the swap the back buffer is undefined: the link routes the
-// program's swaps here, which then fill it with magenta, a colour no frame
-// has, as a driver may, so that a read after a swap would show.
-std::map<HDC, Picture> g_lastFrames;
-
-extern "C" {
-extern decltype(&SwapBuffers) __real___imp_SwapBuffers;
-static BOOL WINAPI ReadBackAndSwap(HDC hDC)
-{
-    RECT rc{};
-    ::GetClientRect(::WindowFromDC(hDC), &rc);
-    Picture& frame = g_lastFrames[hDC] = { rc.right, std::vector<std::uint8_t>(std::size_t(rc.right) * rc.bottom * 4) };
-    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_PIXEL_MODE_BIT);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, rc.right, rc.bottom, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
-    const BOOL bSwapped = __real___imp_SwapBuffers(hDC);
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPopAttrib();
-    return bSwapped;
-}
-decltype(&SwapBuffers) __wrap___imp_SwapBuffers = ReadBackAndSwap;
-}
 
 const RECT kChildRect = { 0, 0, 160, 120 };
 
@@ -215,7 +185,7 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
         EXPECT_EQ(rules[i].closes, PostsClose(hWnd, hWnd, rules[i].message, rules[i].wParam, rules[i].lParam))
             << "row " << i;
     CMonitorCoverWnd cover;  // another monitor's: every button and the wheel close the scene too
-    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }));
+    ASSERT_TRUE(cover.CreateCover(hWnd, RECT{ 0, 0, 64, 48 }, pWnd->m_Rest));
     for (UINT message : { WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_MOUSEHWHEEL })
         EXPECT_TRUE(PostsClose(cover.m_hWnd, hWnd, message, 0, 0)) << "message " << message;
     // No pointer over the window, nor over a preview of the same class; it
