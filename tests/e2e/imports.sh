@@ -13,3 +13,9 @@ if [ -n "$bad" ]; then
   exit 1
 fi
 echo "only system DLLs"
+
+# Stack-smashing protection: functions with buffers on the stack check their
+# guard on return and call the failure routine, linked in (not libssp-0.dll).
+calls=$(x86_64-w64-mingw32-objdump -d --no-show-raw-insn "$scr" | grep -c 'call .*<__stack_chk_fail>')
+echo "calls of __stack_chk_fail: $calls"
+[ "$calls" -gt 0 ] || { echo "no stack protection: nothing calls __stack_chk_fail"; exit 1; }

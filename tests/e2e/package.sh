@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release as a Windows user gets it. scripts/package makes the zip, the
 # .msi and the tests' zip from one .scr, signed with a throw-away certificate,
-# and their checksums; the real msiexec installs the .msi into a fresh Wine
+# and their checksums; a clone of this commit in another folder, built under
+# another time zone and umask, gives the same bytes; the real msiexec installs the .msi into a fresh Wine
 # prefix of its own (with a 150 % desktop), the saver starts from there in
 # saver and setup mode; then a higher version made from the same .scr upgrades
 # it, an older or the same version is refused, and the uninstall removes it.
@@ -14,7 +15,14 @@ package() {  # package DIST [VERSION [--tests]]: prints what scripts/package pri
   FERRO_BUILD=$build FERRO_DIST=$1 FERRO_VERSION=${2:-} "$FERRO_ROOT/scripts/package" "${@:3}" --no-build
 }
 signed() { FERRO_SIGN_PFX=$WORK/$1 FERRO_SIGN_PASSWORD_FILE=$WORK/$2 "${@:3}"; }  # signed PFX PASSWORD command...
-verified() { osslsigncode verify -CAfile "$WORK/cert.pem" -in "$1" >/dev/null 2>&1; }
+verified() {  # verified FILE: signed by the test certificate, with SHA-256
+  local out
+  out=$(osslsigncode verify -CAfile "$WORK/cert.pem" -in "$1" 2>&1) && grep -q '^Message digest algorithm *: SHA256' <<<"$out"
+}
+same_files() {  # same_files DIR DIR: the same names and bytes; prints what differs
+  diff <(cd "$1" && sha256sum -- *) <(cd "$2" && sha256sum -- *) | sed 's/^/# /'
+  [ "${PIPESTATUS[0]}" = 0 ]
+}
 files_of() { find "$@" -type f -exec md5sum {} + 2>/dev/null | sed 's| .*/| |' | sort; }  # "md5 name" a line
 packaged() {  # the files an .msi installs, as files_of prints them, and the program's icon
   rm -rf "$WORK/x" && msiextract -C "$WORK/x" "$1" >/dev/null && files_of "$WORK/x" "$FERRO_ROOT/res/ferrovane.ico"
@@ -29,15 +37,18 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Ferrovane test" -ad
   -keyout "$WORK/key.pem" -out "$WORK/cert.pem" 2>/dev/null
 echo secret >"$WORK/pass"; echo wrong >"$WORK/wrong"
 openssl pkcs12 -export -inkey "$WORK/key.pem" -in "$WORK/cert.pem" -passout "file:$WORK/pass" -out "$WORK/sign.pfx"
+mkdir "$WORK/dist" && touch "$WORK/dist/Ferrovane-0.9.0.msi"  # an older release beside it
 tests_zip=$(signed sign.pfx pass package "$WORK/dist" "" --tests)
 newer_msi=$(package "$WORK/newer" "$newer" | tail -n 1)
-again_msi=$(package "$WORK/again" "$newer" | tail -n 1)
+# The same version with other files (a signed .scr): another product to the installer.
+again_msi=$(signed sign.pfx pass package "$WORK/again" "$newer" | tail -n 1)
 folder=Ferrovane-$version-win64
 zip=$WORK/dist/$folder.zip msi=$WORK/dist/Ferrovane-$version.msi
+ours=$(printf '%s\n' "${zip##*/}" "${msi##*/}" "${tests_zip##*/}" | sort)
 check "dist/ holds the zip, the .msi, the tests' zip, named after the project version ($version), and SHA256SUMS" \
-  test "$(ls "$WORK/dist" | sort | tr '\n' ' ')" = "$(printf '%s\n' "${zip##*/}" "${msi##*/}" "${tests_zip##*/}" SHA256SUMS | sort | tr '\n' ' ')"
-check "SHA256SUMS lists every other file of dist/, and sha256sum -c accepts them" bash -c "cd '$WORK/dist' &&
-  sha256sum -c --quiet SHA256SUMS && test \"\$(cut -c67- SHA256SUMS | sort)\" = \"\$(ls -I SHA256SUMS | sort)\""
+  test "$(ls -I Ferrovane-0.9.0.msi "$WORK/dist" | sort)" = "$(printf '%s\nSHA256SUMS' "$ours" | sort)"
+check "SHA256SUMS lists this version's packages only, and sha256sum -c accepts them" bash -c "cd '$WORK/dist' &&
+  sha256sum -c --quiet SHA256SUMS && test \"\$(cut -c67- SHA256SUMS | sort)\" = '$ours'"
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
 check "the zip holds the saver, README.txt and LICENSE.txt ($listing)" \
   test "$listing" = "$folder/Ferrovane.scr $folder/LICENSE.txt $folder/README.txt "
@@ -54,8 +65,12 @@ unzip -q "$tests_zip" -d "$WORK/tests"
 check "the tests' zip carries the very Ferrovane.scr of the zip and the .msi" bash -c "cmp '$WORK/x/Ferrovane.scr' \
   '$WORK/unpacked/$folder/Ferrovane.scr' && cmp '$WORK/x/Ferrovane.scr' '$WORK/tests/$folder-tests/Ferrovane.scr'"
 for file in "$WORK/unpacked/$folder/Ferrovane.scr" "$WORK/x/Ferrovane.scr" "$msi"; do
-  check "osslsigncode verifies ${file#"$WORK"/} as signed by the test certificate" verified "$file"
+  check "osslsigncode verifies ${file#"$WORK"/} as signed by the test certificate, with SHA-256" verified "$file"
 done
+# What a user who rebuilds the release does: the release's signatures on the unsigned rebuild.
+FERRO_SIGNATURES_FROM=$WORK/dist package "$WORK/resigned" >/dev/null
+check "the build with the signed release's signatures attached is that release, byte for byte" \
+  bash -c "cmp '$zip' '$WORK/resigned/${zip##*/}' && cmp '$msi' '$WORK/resigned/${msi##*/}'"
 for bad in "a wrong password:sign.pfx:wrong" "no PKCS#12 file:cert.pem:pass"; do
   IFS=: read -r what pfx password <<<"$bad"
   mkdir -p "$WORK/bad" && cp "$zip" "$tests_zip" "$WORK/bad/"  # an earlier run's packages
@@ -64,6 +79,22 @@ for bad in "a wrong password:sign.pfx:wrong" "no PKCS#12 file:cert.pem:pass"; do
   check "$what: packaging fails, says why ($(grep -m 1 -o 'cannot sign [^:]*' "$WORK/bad.txt")), leaves no package" \
     test "$rc" -ne 0 -a -z "$(ls "$WORK/bad")" -a -n "$(grep "cannot sign Ferrovane.scr with $WORK/$pfx" "$WORK/bad.txt")"
 done
+
+# --- the same bytes from another clone, time zone and umask ---------------------
+# The clone holds this commit and the working tree's changes; its build and
+# packaging run in another time zone and umask than this build's.
+package "$WORK/unsigned" >/dev/null 2>&1
+clone=$WORK/clone
+git clone -q --shared "$FERRO_ROOT" "$clone" && git -C "$clone" checkout -q --detach "$(git -C "$FERRO_ROOT" rev-parse HEAD)"
+git -C "$FERRO_ROOT" diff --binary HEAD | git -C "$clone" apply --allow-empty
+(cd "$FERRO_ROOT" && git ls-files -z --others --exclude-standard | tar -c --null -T -) | tar -x -C "$clone"
+(umask 077 && export TZ=Pacific/Kiritimati && "$clone/scripts/build" --program &&
+  FERRO_DIST=$clone/dist "$clone/scripts/package" --no-build) >"$WORK/clone.txt" 2>&1 || sed 's/^/# /' "$WORK/clone.txt"
+check "a clone built in another folder, time zone (UTC+14) and umask (077) gives every file of dist/ byte for byte" \
+  same_files "$WORK/unsigned" "$clone/dist"
+check "and the same unstripped Ferrovane.scr, debug information and all" \
+  cmp "$FERRO_WIN_BIN/Ferrovane.scr" "$clone/build/win/bin/Ferrovane.scr"
+rm -rf "$clone"  # its sources name err:heap, which the last check looks for in $WORK
 
 # --- a fresh prefix; the real msiexec -------------------------------------------
 "$FERRO_ROOT/scripts/wine-session" start "$session" >/dev/null || { echo "no fresh session"; exit 1; }
@@ -132,7 +163,7 @@ check "$newer: its files replace the installed ones" test "$(installed_files)" =
 check "$newer: one entry, the new version" \
   test "$(entries)" = "$(product_code "$newer_msi") Ferrovane ScreenSaver|$newer|Vantrel"
 before=$(installed_files; entries)
-for refused in "older $msi" "the same version built again $again_msi"; do
+for refused in "older $msi" "the same version with other files $again_msi"; do
   check "${refused% *} over $newer: refused" refused "${refused##* }"
   check "${refused% *} over $newer: nothing changes" test "$(installed_files; entries)" = "$before"
 done
