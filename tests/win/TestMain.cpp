@@ -161,6 +161,9 @@ int main(int argc, char** argv) {
     std::atexit(RestoreSettings);
     std::signal(SIGABRT, [](int) { RestoreSettings(); });
     ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return RestoreSettings(), EXCEPTION_CONTINUE_SEARCH; });
+    // Ctrl+C, Ctrl+Break or a closed console end the program without its exit
+    // handlers; the system's own handling ends it once the settings are back.
+    ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return RestoreSettings(), FALSE; }, TRUE);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
