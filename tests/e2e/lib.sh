@@ -10,10 +10,13 @@ E2E_PIDS=()
 E2E_FAILED=0
 E2E_CHECKS=0
 
+# A process's start time: with it, a process id taken since by another
+# process (ids come round again soon on a busy machine) is never ended.
+started_at() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
 e2e_cleanup() {
-  local pid
-  for pid in "${E2E_PIDS[@]}"; do
-    kill -9 "$pid" 2>/dev/null || true
+  local entry
+  for entry in "${E2E_PIDS[@]}"; do  # PID:START
+    [ "$(started_at "${entry%:*}")" = "${entry#*:}" ] && kill -9 "${entry%:*}" 2>/dev/null
   done
   rm -rf "$WORK"
 }
@@ -21,7 +24,7 @@ trap e2e_cleanup EXIT
 
 note() { echo "# $*"; }
 
-check() {  # check "what" command...  -- passes when the command succeeds
+check() {  # check "what" command...  -- passes when the command succeeds; returns its status
   local what=$1; shift
   E2E_CHECKS=$((E2E_CHECKS + 1))
   if "$@"; then
@@ -29,6 +32,7 @@ check() {  # check "what" command...  -- passes when the command succeeds
   else
     echo "not ok - $what"
     E2E_FAILED=$((E2E_FAILED + 1))
+    return 1
   fi
 }
 
@@ -46,7 +50,7 @@ finish() {
 start_bg() {
   local _outvar=$1; shift
   "$@" >>"$WORK/bg.log" 2>&1 &
-  E2E_PIDS+=("$!")
+  E2E_PIDS+=("$!:$(started_at "$!")")
   printf -v "$_outvar" '%s' "$!"
 }
 
@@ -71,16 +75,20 @@ wait_until() {
 }
 
 ended() { ! alive "$1"; }
-# wait_for_exit PID [SECONDS]: on time-out, shows what each thread of the
-# process was doing (name, state, kernel wait) before the test goes on.
-wait_for_exit() {
-  wait_until "${2:-10}" ended "$1" && return 0
+# show_threads PID: what each thread of a process is doing (name, state, kernel wait).
+show_threads() {
   local task
-  note "process $1 still running after ${2:-10} s; its threads (tid name state wchan):"
+  note "process $1 ($(cat "/proc/$1/comm" 2>/dev/null)), its threads (tid name state wchan):"
   for task in /proc/"$1"/task/*; do
     note "  ${task##*/} $(cat "$task/comm") $(awk '{ print $3 }' "$task/stat") $(cat "$task/wchan")"
   done 2>/dev/null
   winedbg --command "info thread" 2>/dev/null | tr -d '\r' | sed 's/^/#   /'
+}
+# wait_for_exit PID [SECONDS]: on time-out, shows what the process was doing.
+wait_for_exit() {
+  wait_until "${2:-10}" ended "$1" && return 0
+  note "still running after ${2:-10} s:"
+  show_threads "$1"
   return 1
 }
 
@@ -116,10 +124,11 @@ reg_quiet_defaults() { reg_store bMusic=0; }
 
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
-open_setup() {  # open_setup [HOME]: setup mode, with the dialog up
-  drv closed >/dev/null  # a dialog left over would be taken for this one
+open_setup() {  # open_setup [HOME]: setup mode, with the dialog up; each wait is a check
+  # A dialog left over would be taken for this one.
+  check "setup mode: no dialog left over from before (SetupDriver closed)" drv closed
   start_bg SETUP_PID env HOME="${1:-$HOME}" wine "$SCR" /c
-  drv wait >/dev/null
+  check "setup mode shows its dialog (SetupDriver wait)" drv wait || show_threads "$SETUP_PID"
 }
 state_has() {  # state_has LINE...: every line is in what the dialog shows
   local state line

@@ -12,7 +12,12 @@ static BOOL WINAPI ReadBackAndSwap(HDC hDC)
     RECT rc{};
     ::GetClientRect(::WindowFromDC(hDC), &rc);
     ++g_swapCounts[hDC];
-    Picture& frame = g_lastFrames[hDC] = { rc.right, std::vector<std::uint8_t>(std::size_t(rc.right) * rc.bottom * 4) };
+    // Each window keeps one buffer, read into afresh at every frame: under Wine's
+    // heap checking, a frame-sized block freed at every frame while another
+    // thread allocates is now and then reported as "free block overwritten".
+    Picture& frame = g_lastFrames[hDC];
+    frame.nWidth = rc.right;
+    frame.rgba.assign(std::size_t(rc.right) * rc.bottom * 4, 0);
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_PIXEL_MODE_BIT);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, rc.right, rc.bottom, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());

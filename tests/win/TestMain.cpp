@@ -105,16 +105,18 @@ std::string OpenGLDriver() {
     return strDriver;
 }
 
-}  // namespace
-
-const char* MissingSoundDevice() {
+// What the PC lacks, probed once before any test runs. Under Wine, an MP3
+// stream of the codec opened or closed on one thread while another thread
+// opens or closes its own corrupts the codec's heap now and then ("free block
+// overwritten"); a test's music thread does that whenever it starts or stops.
+const char* ProbeSoundDevice() {
     WAVEFORMATEX pcm{ WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0 };
     const bool bFound = ::waveOutOpen(nullptr, WAVE_MAPPER, &pcm, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
     return bFound ? nullptr : "no sound output device";
 }
 
 // Whether the system's codec takes the frames of the tone beside the program.
-const char* MissingMp3Codec() {
+const char* ProbeMp3Codec() {
     std::ifstream in(AnsiPathNextToProgram("audio_tone.mp3"), std::ios::binary);
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     MemoryByteSource bytes(file.data(), file.size());
@@ -124,6 +126,13 @@ const char* MissingMp3Codec() {
     const bool bFound = stream.Parse(head) && decoder.Open(stream.firstHeader) && decoder.Close();
     return bFound ? nullptr : "no MP3 codec (Windows without its media features)";
 }
+const char* g_pszNoSoundDevice = nullptr;
+const char* g_pszNoMp3Codec = nullptr;
+
+}  // namespace
+
+const char* MissingSoundDevice() { return g_pszNoSoundDevice; }
+const char* MissingMp3Codec() { return g_pszNoMp3Codec; }
 
 std::string AnsiPathNextToProgram(const char* pszFile) {
     std::vector<wchar_t> path(32768), shortPath(32768);
@@ -143,13 +152,18 @@ int main(int argc, char** argv) {
     g_bKeyExisted = SaveKey(HKEY_CURRENT_USER, kVendorKey, g_savedKey, strPrint);
     if (strSwitch == "--settings")
         return std::printf("%zu\n", g_bKeyExisted ? std::hash<std::wstring>()(strPrint) : 0), 0;
+    ::CloseHandle(::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    g_pszNoSoundDevice = ProbeSoundDevice();
+    g_pszNoMp3Codec = ProbeMp3Codec();
     if (strSwitch == "--about")
         return std::printf("OpenGL: %s\nsound output device: %s\nMP3 codec: %s\n", OpenGLDriver().c_str(),
                            MissingSoundDevice() ? "none" : "found", MissingMp3Codec() ? "none" : "found"), 0;
     std::atexit(RestoreSettings);
     std::signal(SIGABRT, [](int) { RestoreSettings(); });
     ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return RestoreSettings(), EXCEPTION_CONTINUE_SEARCH; });
-    ::CloseHandle(::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    // Ctrl+C, Ctrl+Break or a closed console end the program without its exit
+    // handlers; the system's own handling ends it once the settings are back.
+    ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return RestoreSettings(), FALSE; }, TRUE);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

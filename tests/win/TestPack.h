@@ -7,7 +7,7 @@
 #include <string>
 
 // Why a row cannot prove its point here, or null when it can: no sound
-// output device, no MP3 codec, or either (music).
+// output device, no MP3 codec, or either (music); probed once, at the start.
 const char* MissingSoundDevice();
 const char* MissingMp3Codec();
 inline const char* MissingForMusic() { return MissingSoundDevice() ? MissingSoundDevice() : MissingMp3Codec(); }

@@ -5,10 +5,16 @@ rem N skipped" (the test rows of all programs); exit code 1 when one failed.
 rem What it printed, with what the PC offers, goes to results.txt beside it.
 setlocal enabledelayedexpansion
 cd /d "%~dp0"
+rem System tools by their full path: cmd looks for a bare name in this folder first.
+set "reg=%SystemRoot%\System32\reg.exe"
 set "results=%~dp0results.txt"
-set "out=%TEMP%\ferro-tests-%RANDOM%.txt"
-set "skips=%TEMP%\ferro-skipped-%RANDOM%.txt"
-set "saved=%TEMP%\ferro-settings-%RANDOM%.reg"
+rem The runner's own files live beside it, not in %TEMP%: the copy of the
+rem settings holds the music path. A run stopped with Ctrl+C leaves them here
+rem (each program has put the settings back); the next run starts afresh.
+set "out=%~dp0run-tests.out"
+set "skips=%~dp0run-tests.skipped"
+set "saved=%~dp0settings-before-tests.reg"
+del "%out%" "%skips%" "%saved%" >nul 2>&1
 echo Ferrovane ScreenSaver tests: under a minute.
 echo Windows open over the whole screen and a short tone plays. Leave the mouse
 echo and the keyboard alone until the last line shows: a key or a mouse move
@@ -19,7 +25,7 @@ for %%t in (win.*.exe) do if not defined first set "first=%%t"
 rem The settings as they are: each program puts them back, and so does this runner.
 "%first%" --settings > "%out%"
 set /p settings=< "%out%"
-if not "%settings%"=="0" reg export "HKCU\Software\Vantrel" "%saved%" /y >nul
+if not "%settings%"=="0" "%reg%" export "HKCU\Software\Vantrel" "%saved%" /y >nul
 > "%results%" echo Ferrovane ScreenSaver tests, %DATE% %TIME%
 ver >> "%results%"
 "%first%" --about >> "%results%"
@@ -74,6 +80,6 @@ exit /b 0
 :restore
 echo FAILED: %1 changed the screen saver settings; they are put back
 set /a bad+=1
-reg delete "HKCU\Software\Vantrel" /f >nul 2>&1
-if exist "%saved%" reg import "%saved%" >nul 2>&1
+"%reg%" delete "HKCU\Software\Vantrel" /f >nul 2>&1
+if exist "%saved%" "%reg%" import "%saved%" >nul 2>&1
 exit /b 0
