@@ -24,7 +24,7 @@ echo "DllCharacteristics:" $flags
 for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
   grep -qx "$flag" <<<"$flags" || fail "no $flag"
 done
-relocs=$(awk '/Base Relocation Directory/ { print $3 }' <<<"$pe")
+relocs=$(awk '/Base Relocation Directory/ { print $4 }' <<<"$pe")
 [ -n "$relocs" ] && [ $((16#$relocs)) -gt 0 ] || fail "no relocation table (size ${relocs:-none}): ASLR cannot move it"
 grep -q 'relocations stripped' <<<"$pe" && fail "relocations stripped"
 # --- end of PE flags -------------------------------------------------------------
