@@ -1,11 +1,12 @@
-# Delay-load import libraries: a DLL bound at its first use, not when the
-# program loads, so that framework/SystemLibrary.cpp loads it from System32
-# (the loader would search the program's folder first for a DLL that is not a
-# KnownDLL). Each is made from the toolchain's own import library: every
+# Delay-load import libraries: a DLL that the loader does not bind when the
+# program loads (it would search the program's folder first for a DLL that is
+# not a KnownDLL); framework/SystemLibrary.cpp binds it from System32 as the
+# program starts. Each is made from the toolchain's own import library: every
 # function it exports, the linker keeps those the program calls.
 #
-# ferro_delay_imports(TARGET DLL...) links TARGET (and what links it) against
-# them. Run as a script (-P) it makes one: NM, DLLTOOL, IMPORT_LIB, DLL, OUT.
+# ferro_delay_imports(TARGET) links TARGET (and what links it) against one for
+# each DLL that framework/DelayImports.h names. Run as a script (-P) it makes
+# one: NM, DLLTOOL, IMPORT_LIB, DLL, OUT.
 
 if(CMAKE_SCRIPT_MODE_FILE)
   execute_process(COMMAND ${NM} -g --defined-only ${IMPORT_LIB}
@@ -28,9 +29,14 @@ endif()
 set(FERRO_DELAY_IMPORTS_SCRIPT ${CMAKE_CURRENT_LIST_FILE})
 
 function(ferro_delay_imports target)
+  set(list_file ${FERRO_ROOT}/framework/DelayImports.h)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+  file(STRINGS ${list_file} lines REGEX "FERRO_DELAY_IMPORT\\(")
+  string(REGEX MATCHALL "FERRO_DELAY_IMPORT\\([a-z0-9_]+\\)" dlls "${lines}")
+  list(TRANSFORM dlls REPLACE "FERRO_DELAY_IMPORT\\(([a-z0-9_]+)\\)" "\\1")
   set(dir ${CMAKE_BINARY_DIR}/delayimp)
   set(libraries)
-  foreach(dll ${ARGN})
+  foreach(dll ${dlls})
     find_library(FERRO_IMPORT_LIB_${dll} ${dll} REQUIRED)
     set(out ${dir}/lib${dll}_delay.a)
     add_custom_command(OUTPUT ${out}
@@ -48,7 +54,4 @@ function(ferro_delay_imports target)
   # delay-load helper's hook: the symbol, undefined from the start, takes it
   # from the static library rather than the runtime's empty default.
   target_link_options(${target} PUBLIC -Wl,--undefined=__pfnDliNotifyHook2)
-  list(TRANSFORM ARGN REPLACE "(.+)" "FERRO_DELAY_IMPORT(\\1)" OUTPUT_VARIABLE each)
-  list(JOIN each " " each)
-  target_compile_definitions(${target} PRIVATE "FERRO_DELAY_IMPORTS=${each}")
 endfunction()

@@ -1,5 +1,7 @@
 #include "framework/SystemLibrary.h"
 
+#include "framework/DelayImports.h"
+
 #include <delayimp.h>
 
 #include <cwchar>
@@ -87,7 +89,7 @@ FARPROC WINAPI BindDelayLoadedLibrary(unsigned nNotify, PDelayLoadInfo pInfo)
 PfnDliHook __pfnDliNotifyHook2 = BindDelayLoadedLibrary;
 extern "C" FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr pDescriptor, FARPROC* pEntry);
 
-// The descriptors of the delay-load import libraries (cmake/DelayImports.cmake).
+// The descriptors of the delay-load import libraries.
 #define FERRO_DELAY_IMPORT(name) extern "C" const ImgDelayDescr __DELAY_IMPORT_DESCRIPTOR_lib##name##_delay_a;
 FERRO_DELAY_IMPORTS
 #undef FERRO_DELAY_IMPORT

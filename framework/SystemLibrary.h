@@ -4,9 +4,9 @@
 // KnownDLLs when it loads. Before any of its own code runs, this restricts
 // every later search for a DLL to System32 (also those that system DLLs make
 // on its behalf: sound drivers, codecs, the OpenGL driver, theming) and binds
-// opengl32, glu32, winmm and msacm32 (delay-load import libraries,
-// cmake/DelayImports.cmake) from there; the setup dialog's comctl32 and
-// comdlg32 come from here too, when it opens.
+// from there the DLLs of framework/DelayImports.h (opengl32, glu32, winmm,
+// msacm32); the setup dialog's comctl32 and comdlg32 come from here too, when
+// it opens.
 #pragma once
 
 #include <windows.h>
