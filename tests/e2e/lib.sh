@@ -109,6 +109,14 @@ screen_size() {
   xdpyinfo | awk '/dimensions:/ { print $2 }'
 }
 
+# shoot SHOT: a screenshot, $WORK/SHOT.png, with the box of its pixels that
+# are not black, "LEFT TOP RIGHT BOTTOM", in $WORK/SHOT.box (empty: all black)
+shoot() {
+  import -window root "$WORK/$1.png" &&
+    convert "$WORK/$1.png" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }' >"$WORK/$1.box"
+}
+drawn() { shoot "$1" && [ -s "$WORK/$1.box" ]; }  # drawn SHOT: shot, and something shows
+
 # Stays true while the process keeps running for the given seconds.
 still_running_after() { ! wait_until "$2" ended "$1"; }  # still_running_after PID SECONDS
 

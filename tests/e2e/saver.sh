@@ -19,17 +19,11 @@ covers_screen() {
     [ "$(window_geometry "$(saver_window)")" = "${W}x${H}+0+0" ]
 }
 
-# shoot SHOT: a screenshot, with the box of its pixels that are not black,
-# "LEFT TOP RIGHT BOTTOM", in SHOT.box (where the model stands, its trail and
-# its pixels are ScenePixelsTest's: here, what the stored settings do)
-shoot() {
-  import -window root "$WORK/$1.png" &&
-    convert "$WORK/$1.png" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }' >"$WORK/$1.box"
-}
+# Screenshots (shoot, drawn): lib.sh. Where the model stands, its trail and
+# its pixels are ScenePixelsTest's: here, what the stored settings do.
 lit_box() { cat "$WORK/$1.box"; }
 field() { cut -d' ' -f"$2" "$WORK/$1.box"; }  # field SHOT N: 1 left, 2 top, 3 right, 4 bottom
 width() { echo $(($(field "$1" 3) - $(field "$1" 1))); }
-drawn() { shoot "$1" && [ -s "$WORK/$1.box" ]; }  # drawn SHOT: shot, and the model shows
 differ() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" /dev/null 2>&1 | cut -d' ' -f1; }
 # two_shots SWITCH OPS RPS BLUR [CHANGE]: the saver started with only these
 # settings, shot once the model shows (s1), then again (s2) a second later, or
