@@ -112,6 +112,27 @@ reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 # Settings for a quiet, predictable saver: no music unless a test wants it.
 reg_quiet_defaults() { reg_store bMusic=0; }
 
+# --- pictures of the scene -----------------------------------------------------
+lit_box_of() {  # lit_box_of IMAGE: "LEFT TOP RIGHT BOTTOM" of its lit pixels; nothing when all is black
+  convert "$1" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'
+}
+# count_trails IMAGE...: LIT, how many show the model, and TRAILS, how many
+# show the Motion Blur trail beyond it: its top or bottom lit row at most 64
+# of 255 bright, where the model's own rows are brighter (a copy alone over
+# black is a fifth of the skin).
+count_trails() {
+  local image row box
+  LIT=0 TRAILS=0
+  for image in "$@"; do
+    box=$(lit_box_of "$image") && [ -n "$box" ] && LIT=$((LIT + 1))
+    for row in $(cut -d' ' -f2,4 <<<"$box"); do
+      [ "$(convert "$image" -crop "$(identify -format %w "$image")x1+0+$row" +repage -fx 'max(r,max(g,b))' \
+        -format '%[fx:int(255 * maxima)]' info: 2>/dev/null)" -le 64 ] && TRAILS=$((TRAILS + 1)) && break
+    done
+  done
+}
+# --- end of pictures of the scene -----------------------------------------------
+
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 open_setup() {  # open_setup [HOME]: setup mode, with the dialog up
