@@ -2,9 +2,7 @@
 // this thread while the object lives.
 #pragma once
 
-#include <windows.h>
-
-#include "scene/PixelFormat.h"
+#include "scene/PixelFormat.h"  // and windows.h
 
 struct SceneContext {
     HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr, nullptr, nullptr);

@@ -90,9 +90,8 @@ DWORD WINAPI Watchdog(LPVOID) {
 // The OpenGL driver a scene window gets, as "renderer, version".
 std::string OpenGLDriver() {
     const SceneContext gl;
-    return gl.bCurrent ? std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " +
-                             reinterpret_cast<const char*>(glGetString(GL_VERSION))
-                       : "none";
+    if (!gl.bCurrent) return "none";
+    return std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " + reinterpret_cast<const char*>(glGetString(GL_VERSION));
 }
 
 }  // namespace
