@@ -57,11 +57,9 @@ decltype(&SwapBuffers) __wrap___imp_SwapBuffers = ReadBackAndSwap;
 // The timer each window asked for last: its identifier and interval.
 std::map<HWND, std::pair<UINT_PTR, UINT>> g_timers;
 extern decltype(&SetTimer) __real___imp_SetTimer;
-static UINT_PTR WINAPI RecordTimer(HWND hWnd, UINT_PTR nId, UINT nMs, TIMERPROC pProc)
-{
+decltype(&SetTimer) __wrap___imp_SetTimer = [](HWND hWnd, UINT_PTR nId, UINT nMs, TIMERPROC pProc) {
     return g_timers[hWnd] = { nId, nMs }, __real___imp_SetTimer(hWnd, nId, nMs, pProc);
-}
-decltype(&SetTimer) __wrap___imp_SetTimer = RecordTimer;
+};
 }
 
 const RECT kChildRect = { 0, 0, 160, 120 };
