@@ -113,9 +113,8 @@ reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 reg_quiet_defaults() { reg_store bMusic=0; }
 
 # --- pictures of the scene -----------------------------------------------------
-lit_box_of() {  # lit_box_of IMAGE: "LEFT TOP RIGHT BOTTOM" of its lit pixels; nothing when all is black
-  convert "$1" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'
-}
+# lit_box_of IMAGE: "LEFT TOP RIGHT BOTTOM" of its lit pixels; nothing when all is black
+lit_box_of() { convert "$1" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'; }
 # count_trails IMAGE...: LIT, how many show the model, and TRAILS, how many
 # show the Motion Blur trail beyond it: its top or bottom lit row at most 64
 # of 255 bright, where the model's own rows are brighter (a copy alone over
