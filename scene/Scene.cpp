@@ -45,26 +45,26 @@ void SetUpRenderState() {
 
 }  // namespace
 
-// Without a usable temporary directory, or with one whose path leaves no room
-// for a file name, the scene goes on without its assets: the model stays empty
-// and draws nothing, the skin's texture name keeps no image.
+// A file is loaded only when this start has written it whole: what a failed
+// write leaves under that name (an older file, another program's, a part) is
+// never drawn. Without it, or without a usable temporary directory, the scene
+// goes on without that asset: the model stays empty and draws nothing, the
+// skin's texture name keeps no image.
 void InitScene() {
     SetUpRenderState();
     const std::string strTempDirectory = ReadTempDirectory();
     char szPath[kTempFilePathChars];
 
     g_pSceneModel = std::make_unique<Md3Model>();
-    if (BuildTempFilePath(szPath, strTempDirectory, kModelFile)) {
-        g_pSceneModel->ExtractResourceToTemp(kModelResource, kModelFile);
+    if (BuildTempFilePath(szPath, strTempDirectory, kModelFile) &&
+        g_pSceneModel->ExtractResourceToTemp(kModelResource, kModelFile) == 1)
         g_pSceneModel->Load(szPath);
-    }
 
     glGenTextures(1, &g_uSkinTexture);
-    if (BuildTempFilePath(szPath, strTempDirectory, kSkinFile)) {
-        g_SceneSkin.ExtractResourceToTemp(kSkinResource, kSkinFile);
+    if (BuildTempFilePath(szPath, strTempDirectory, kSkinFile) &&
+        g_SceneSkin.ExtractResourceToTemp(kSkinResource, kSkinFile) == 1)
         // Loads, uploads into the new name with GL_MODULATE, frees the pixels.
         g_SceneSkin.LoadAndUpload(szPath, g_uSkinTexture, 0, 0);
-    }
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }

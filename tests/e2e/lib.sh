@@ -111,10 +111,7 @@ screen_size() {
 
 # shoot SHOT: a screenshot, $WORK/SHOT.png, with the box of its pixels that
 # are not black, "LEFT TOP RIGHT BOTTOM", in $WORK/SHOT.box (empty: all black)
-shoot() {
-  import -window root "$WORK/$1.png" &&
-    convert "$WORK/$1.png" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }' >"$WORK/$1.box"
-}
+shoot() { import -window root "$WORK/$1.png" && lit_box_of "$WORK/$1.png" >"$WORK/$1.box"; }
 drawn() { shoot "$1" && [ -s "$WORK/$1.box" ]; }  # drawn SHOT: shot, and something shows
 
 # Stays true while the process keeps running for the given seconds.
@@ -129,6 +126,26 @@ reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 # Settings for a quiet, predictable saver: no music unless a test wants it.
 reg_quiet_defaults() { reg_store bMusic=0; }
+
+# --- pictures of the scene -----------------------------------------------------
+# lit_box_of IMAGE: "LEFT TOP RIGHT BOTTOM" of its lit pixels; nothing when all is black
+lit_box_of() { convert "$1" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'; }
+# count_trails IMAGE...: LIT, how many show the model, and TRAILS, how many
+# show the Motion Blur trail beyond it: its top or bottom lit row at most 64
+# of 255 bright, where the model's own rows are brighter (a copy alone over
+# black is a fifth of the skin).
+count_trails() {
+  local image row box
+  LIT=0 TRAILS=0
+  for image in "$@"; do
+    box=$(lit_box_of "$image") && [ -n "$box" ] && LIT=$((LIT + 1))
+    for row in $(cut -d' ' -f2,4 <<<"$box"); do
+      [ "$(convert "$image" -crop "$(identify -format %w "$image")x1+0+$row" +repage -fx 'max(r,max(g,b))' \
+        -format '%[fx:int(255 * maxima)]' info: 2>/dev/null)" -le 64 ] && TRAILS=$((TRAILS + 1)) && break
+    done
+  done
+}
+# --- end of pictures of the scene -----------------------------------------------
 
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }

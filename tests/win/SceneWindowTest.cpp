@@ -25,6 +25,15 @@
 
 namespace {
 
+extern "C" {
+// The timer each window asked for last: its identifier and interval.
+std::map<HWND, std::pair<UINT_PTR, UINT>> g_timers;
+extern decltype(&SetTimer) __real___imp_SetTimer;
+decltype(&SetTimer) __wrap___imp_SetTimer = [](HWND hWnd, UINT_PTR nId, UINT nMs, TIMERPROC pProc) {
+    return g_timers[hWnd] = { nId, nMs }, __real___imp_SetTimer(hWnd, nId, nMs, pProc);
+};
+}
+
 const RECT kChildRect = { 0, 0, 160, 120 };
 
 class SceneWindows : public ::testing::Test {
@@ -129,6 +138,7 @@ TEST_F(SceneWindows, PixelFormatFailuresAreToldAndTheWindowLivesOn)
     EXPECT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
     ASSERT_TRUE(wnd.m_bPreformatted);
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
+    EXPECT_EQ((std::pair<UINT_PTR, UINT>{ 1, 31 }), g_timers[wnd.m_hWnd]) << "its frame timer, every 31 ms";
     EXPECT_EQ(0, SetupPixelFormat(nullptr));  // no device context: no format to choose
     const std::vector<std::string> shown = {  // 48: MB_OK | MB_ICONEXCLAMATION
         "Ferrovane ScreenSaver|48|No se pudo seleccionar el formato de pixel especificado.",

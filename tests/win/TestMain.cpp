@@ -6,7 +6,7 @@
 
 #include "audio/AcmMp3Decoder.h"
 #include "audio/Mp3Stream.h"
-#include "scene/PixelFormat.h"
+#include "win/SceneContext.h"
 
 #include <windows.h>
 #include <GL/gl.h>
@@ -89,20 +89,9 @@ DWORD WINAPI Watchdog(LPVOID) {
 
 // The OpenGL driver a scene window gets, as "renderer, version".
 std::string OpenGLDriver() {
-    std::string strDriver = "none";
-    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr, nullptr, nullptr);
-    HDC hDC = ::GetDC(hWnd);
-    const PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
-    HGLRC hRC = ::SetPixelFormat(hDC, ::ChoosePixelFormat(hDC, &pfd), &pfd) ? ::wglCreateContext(hDC) : nullptr;
-    if (hRC != nullptr && ::wglMakeCurrent(hDC, hRC)) {
-        strDriver = std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " +
-                    reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        ::wglMakeCurrent(nullptr, nullptr);
-    }
-    ::wglDeleteContext(hRC);
-    ::ReleaseDC(hWnd, hDC);
-    ::DestroyWindow(hWnd);
-    return strDriver;
+    const SceneContext gl;
+    if (!gl.bCurrent) return "none";
+    return std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " + reinterpret_cast<const char*>(glGetString(GL_VERSION));
 }
 
 // What the PC lacks, probed once before any test runs. Under Wine, an MP3

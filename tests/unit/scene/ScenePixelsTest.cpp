@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <set>
 
 #include "assets/Md3Model.h"
@@ -63,12 +64,18 @@ TEST_F(ScenePixels, ModelBelowTheCentreBobbingAndSpinning) {
         const Box actual = Render(0, pose.uMs, pose.fOps, pose.fRps, 0).LitBox(), expected = ExpectedBox(pose.dAngle, pose.dHeight);
         for (auto side : {&Box::left, &Box::bottom, &Box::right, &Box::top}) EXPECT_NEAR(actual.*side, expected.*side, 2) << pose.what;
     }
-    // A minimised window (0 x 0) and back: the projection is built afresh.
-    const Picture before = Render(0, 0, 0, 0, 0);
-    ResizeScene(0, 0);
-    Render(0, 0, 0, 0, 0);
-    ResizeScene(kSide, kSide);
-    EXPECT_EQ(Render(0, 0, 0, 0, 0).Differing(before), 0);
+    // The projection follows the window's shape, built afresh at every size: at
+    // 4:3 and 16:9 (its right cut off) of 192 rows the model is three quarters
+    // as wide and as high as at 1:1 of 256; a minimised window draws nothing.
+    const std::pair<int, int> kSizes[] = {{256, 192}, {0, 0}, {341, 192}, {kSide, kSide}};
+    Box boxes[4];
+    for (int i : {0, 1, 2, 3}) ResizeScene(kSizes[i].first, kSizes[i].second), boxes[i] = Render(0, 0, 0, 0, 0).LitBox();
+    for (int i : {0, 2}) {
+        EXPECT_NEAR(boxes[i].right - boxes[i].left, (boxes[3].right - boxes[3].left) * 0.75, 3) << kSizes[i].first << " wide";
+        EXPECT_NEAR(boxes[i].top - boxes[i].bottom, (boxes[3].top - boxes[3].bottom) * 0.75, 3) << kSizes[i].first << " wide";
+    }
+    EXPECT_LT(boxes[1].right, 0) << "nothing drawn while minimised";
+    for (auto side : {&Box::left, &Box::bottom, &Box::right, &Box::top}) EXPECT_NEAR(boxes[3].*side, ExpectedBox(0, 0).*side, 2) << "1:1";
 }
 
 TEST_F(ScenePixels, SkinnedOutsideFaces) {
@@ -123,18 +130,27 @@ TEST_F(ScenePixels, TrailCopiesStepBackToTheLastPoseAtOneFifthStrength) {
     EXPECT_EQ(Render(0, 300, 1.0f, 0.5f, 0).Differing(afterTrail), 0);
 }
 
-// The skin slides by one period per revolution. Upright faces take the skin's
-// column a quarter across whatever the spin, so with a skin that grows redder
-// across, most of the model is the red of a quarter plus the slide.
-TEST_F(ScenePixels, SkinSlidesAcrossWithTheSpin) {
-    std::uint8_t ramp[256 * 3];
-    for (int i = 0; i < 256; ++i) ramp[i * 3] = std::uint8_t(i), ramp[i * 3 + 1] = 255, ramp[i * 3 + 2] = 0;
+// Each vertex's skin coordinates are its packed normal's two bytes read as
+// signed (200 is -0.21875, 72 is 0.28125), both slid by one period per
+// revolution. On a skin of 16 x 16 texels that does not repeat, red counting
+// the columns and green the rows, the model takes one texel: the first of its
+// row or column where a coordinate is below 0.
+TEST_F(ScenePixels, SkinFromTheSignedNormalBytesSlidingWithTheSpin) {
+    std::uint8_t grid[16 * 16 * 3];  // blue lights every texel
+    for (int i = 0; i < 256; ++i) grid[i * 3] = std::uint8_t(i % 16 * 16), grid[i * 3 + 1] = std::uint8_t(i / 16 * 16), grid[i * 3 + 2] = 255;
     glBindTexture(GL_TEXTURE_2D, g_uSkinTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, ramp);
-    for (const auto& [uMs, nRed] : {std::pair{0u, 64}, {1000u, 96}, {4000u, 192}}) {  // 0, 45 and 180 degrees
-        const Picture picture = Render(0, uMs, 0, 0.125f, 0);
-        int anCount[256] = {};
-        picture.Count([&](int i) { return picture.Lit(i) && ++anCount[picture.At(i)[0]]; });
-        EXPECT_NEAR(std::max_element(anCount, anCount + 256) - anCount, nRed, 2) << uMs << " ms";
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 16, 16, 0, GL_RGB, GL_UNSIGNED_BYTE, grid);
+    for (GLenum eWrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) glTexParameteri(GL_TEXTURE_2D, eWrap, GL_CLAMP_TO_EDGE);
+    for (GLenum eFilter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER}) glTexParameteri(GL_TEXTURE_2D, eFilter, GL_NEAREST);
+    const struct { std::uint8_t s, t; std::uint32_t uMs; int nRed, nGreen; } kRows[] = {  // 0, 45 and 180 degrees
+        {72, 200, 0, 64, 0}, {72, 72, 1000, 96, 96}, {200, 72, 4000, 64, 192}};
+    for (const auto& row : kRows) {
+        for (int i = 0; i < g_pSceneModel->m_Header.numSurfaces; ++i)
+            for (int v = 0; v < g_pSceneModel->m_apSurfaces[i]->m_Header.numVerts; ++v)  // one frame
+                std::memcpy(g_pSceneModel->m_apSurfaces[i]->m_pVertices[v].normal, &row, 2);
+        const Picture picture = Render(0, row.uMs, 0, 0.125f, 0);
+        EXPECT_GT(picture.Count([&](int i) { return picture.Lit(i); }), 1000);
+        EXPECT_EQ(picture.Count([&](int i) { return picture.Lit(i) && (picture.At(i)[0] != row.nRed || picture.At(i)[1] != row.nGreen); }), 0)
+            << "normal bytes " << int(row.s) << ", " << int(row.t) << " at " << row.uMs << " ms";
     }
 }
