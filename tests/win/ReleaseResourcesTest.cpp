@@ -4,7 +4,6 @@
 // loader makes one, and the DPI awareness the running saver gets) and the
 // version resource that Explorer shows, against the project's version as the
 // build passes it here, not through the resource's own header.
-#include "framework/SystemLibrary.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -121,69 +120,6 @@ TEST(Resources, ManifestMakesItPerMonitorDpiAware)
         EXPECT_STREQ(row.pszValue, value) << row.pszName;
     }
     ::ReleaseActCtx(hActCtx);
-}
-
-// The awareness the running saver has, read from outside as a tool reads it:
-// that of its window. Per-monitor v2 where the system has it (Windows 10 1703
-// on), per-monitor before. Only where the system tells awareness apart: Wine 8
-// reports every window per-monitor aware, this unaware program's too.
-using DpiContext = HANDLE;  // DPI_AWARENESS_CONTEXT, which this build's headers hide
-const DpiContext kUnaware = reinterpret_cast<DpiContext>(-1);
-const DpiContext kPerMonitorAware = reinterpret_cast<DpiContext>(-3);
-const DpiContext kPerMonitorAwareV2 = reinterpret_cast<DpiContext>(-4);
-
-HWND VisibleWindowOf(DWORD nProcessId)
-{
-    struct Search { DWORD nProcessId; HWND hWnd; } search{ nProcessId, nullptr };
-    ::EnumWindows([](HWND hWnd, LPARAM lParam) {
-        auto& s = *reinterpret_cast<Search*>(lParam);
-        DWORD nOwner = 0;
-        ::GetWindowThreadProcessId(hWnd, &nOwner);
-        if (nOwner != s.nProcessId || !::IsWindowVisible(hWnd))
-            return TRUE;
-        s.hWnd = hWnd;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.hWnd;
-}
-
-TEST(Resources, RunningSaverIsPerMonitorDpiAware)
-{
-    const auto pGetContext = SystemLibraryFunction<DpiContext WINAPI(HWND)>("user32.dll", "GetWindowDpiAwarenessContext");
-    const auto pEqual = SystemLibraryFunction<BOOL WINAPI(DpiContext, DpiContext)>("user32.dll", "AreDpiAwarenessContextsEqual");
-    const auto pValid = SystemLibraryFunction<BOOL WINAPI(DpiContext)>("user32.dll", "IsValidDpiAwarenessContext");
-    ASSERT_TRUE(pGetContext && pEqual && pValid) << "no DPI awareness contexts before Windows 10";
-    HWND hMine = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    const bool bToldApart = pEqual(pGetContext(hMine), kUnaware);
-    ::DestroyWindow(hMine);
-    DWORD nOff = 0;  // no music: the settings go back as they were when the program ends
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Vantrel\\Ferrovane ScreenSaver\\Config", L"bMusic",
-                      REG_DWORD, &nOff, sizeof nOff);
-    std::wstring cmd = L"\"" + ScreenSaverPath() + L"\" /s";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << "error " << ::GetLastError();
-    HWND hSaver = nullptr;
-    for (int i = 0; i < 300 && !(hSaver = VisibleWindowOf(pi.dwProcessId)); ++i)
-        ::Sleep(100);
-    if (hSaver) {
-        const DpiContext hExpected = pValid(kPerMonitorAwareV2) ? kPerMonitorAwareV2 : kPerMonitorAware;
-        if (bToldApart)
-            EXPECT_TRUE(pEqual(pGetContext(hSaver), hExpected))
-                << "awareness context " << pGetContext(hSaver) << ", expected " << hExpected;
-        else
-            std::printf("note: this system reports an unaware window as aware: the saver's is not checked\n");
-        ::PostMessageW(hSaver, WM_KEYDOWN, VK_ESCAPE, 1);  // a key ends the saver, as the user's would
-    }
-    const bool bEnded = ::WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
-    if (!bEnded)
-        ::TerminateProcess(pi.hProcess, 1);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    EXPECT_TRUE(hSaver) << "no visible window of \"Ferrovane.scr /s\" within 30 s";
-    EXPECT_TRUE(bEnded) << "the saver did not end within 20 s of a key";
 }
 
 }  // namespace

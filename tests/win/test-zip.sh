@@ -39,7 +39,7 @@ if [ -z "${1:-}" ]; then
   # SIGINT to every process of the run (its process group), which Wine turns
   # into CTRL_C_EVENT. The program that stores settings runs there alone.
   stopped="$WORK/Прервано"
-  mkdir "$stopped" && cp "$pack"/{run-tests.cmd,Ferrovane.scr,audio_tone.mp3,win.shell.exe} "$stopped"/
+  mkdir "$stopped" && cp "$pack"/{run-tests.cmd,Ferrovane.scr,audio_tone.mp3,win.scene_windows.exe} "$stopped"/
   setsid wine cmd /c "$(winepath -w "$stopped/run-tests.cmd")" >"$WORK/stopped.txt" 2>&1 &
   run=$!
   check "a run's program stores settings of its own" wait_until 120 eval '! settings_as_before'
