@@ -5,7 +5,8 @@
 # is copied into a Downloads folder beside DLLs that leave a mark when loaded
 # and run in every mode, as built and as on a Windows 7 without KB2533623 (no
 # search flags, no SetDefaultDllDirectories): no mark is ever left, and the
-# saver still draws, plays its music and opens its dialogs.
+# saver still draws, plays its music and opens its dialogs. The dialog's own
+# libraries, comctl32 and comdlg32, are mapped only with the dialog.
 #   planted-dlls.sh ANALYZER   (ANALYZER is ferro_capture_analyze)
 . "$(dirname "$0")/lib.sh"
 analyzer=${1:?ferro_capture_analyze}
@@ -41,22 +42,33 @@ plays() {  # plays HOME: 0.75 s of sound captured, and it is the tone
     { note "no music: $(capture_size "$home") bytes captured"; sed 's/^/#   /' <<<"${heard:-}"; return 1; }
 }
 
+# libraries_are FILE LIBRARIES: which of the dialog's libraries a module list
+# (a process's maps) names; a list that does not even name kernel32 was not read.
+libraries_are() {
+  local named; named=$(grep -oiE '(comctl32|comdlg32)\.dll' "$1" | tr 'A-Z' 'a-z' | sort -u | paste -sd ' ')
+  grep -qi 'kernel32\.dll' "$1" && [ "$named" = "$2" ] || { note "dialog libraries mapped: ${named:-none}, not ${2:-none}"; return 1; }
+}
+maps_are() { cat "/proc/$1/maps" >"$WORK/maps" 2>/dev/null; libraries_are "$WORK/maps" "$2"; }  # maps_are PID LIBRARIES
+
 # Each mode with the sound captured in HOME; each fails naming what did not happen.
-saver_runs() {  # the model shows and the music plays; a key ends it
+saver_runs() {  # the model shows and the music plays, without the dialog's libraries; a key ends it
   local pid shown=0
   start_bg pid env HOME="$1" wine "$SCR" /s
   wait_for_saver_window 30 && wait_until 20 drawn planted || { note "no model on the screen"; shown=1; }
   plays "$1" || shown=1
+  maps_are "$pid" "" || shown=1
   xdotool key a
   wait_for_exit "$pid" 20 || { note "a key did not end it"; shown=1; }
   return "$shown"
 }
-setup_runs() {  # the dialog shows its values and the file dialog; the preview plays
+setup_runs() {  # the dialog shows its values and the file dialog, each library with its own; the preview plays
   local shown=0
   open_setup "$1"
   wait_until 10 state_has "ops-spin=10" "rps-spin=6" || { note "no dialog with its values"; shown=1; }
   plays "$1" || shown=1
+  maps_are "$SETUP_PID" comctl32.dll || shown=1
   [ "$(drv click browse + filedialog | sed -n 1p)" = "caption=Open" ] || { note "no file dialog"; shown=1; }
+  maps_are "$SETUP_PID" "comctl32.dll comdlg32.dll" || shown=1
   drv escape + click cancel >/dev/null
   setup_ended || { note "Cancel did not end it"; shown=1; }
   return "$shown"
@@ -65,7 +77,8 @@ preview_runs() {  # a child fills the host's window until the music has played, 
   HOME=$1 timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" "$(winepath -w "$SCR")" \
     "$(winepath -w "$1/capture.raw")" 132300 >"$WORK/host.log" 2>&1 ||
     { sed 's/^/#   /' "$WORK/host.log"; return 1; }
-  plays "$1"
+  grep -a '^modules:' "$WORK/host.log" >"$WORK/modules"
+  plays "$1" && libraries_are "$WORK/modules" ""
 }
 
 for build in "${builds[@]}"; do
@@ -74,7 +87,7 @@ for build in "${builds[@]}"; do
   for mode in "${modes[@]}"; do
     home=$WORK/home-${build%%:*}-${mode:1:1}
     capture_home "$home"
-    check "${build#*:}, ${mode%%:*}: the saver runs" "${mode#*:}" "$home"
+    check "${build#*:}, ${mode%%:*}: the saver runs, the dialog's libraries only with the dialog" "${mode#*:}" "$home"
     check "${build#*:}, ${mode%%:*}: no planted DLL is loaded ($(marks))" no_marks
     rm -f "$downloads"/*.mark
   done
