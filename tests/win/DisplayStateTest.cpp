@@ -9,6 +9,7 @@
 #include "framework/WinApp.h"
 #include "scene/SceneWnd.h"
 #include "sound/SceneMusic.h"
+#include "win/PumpUntil.h"
 #include "win/TestPack.h"
 #include "win/audio/ToneFile.h"
 
@@ -119,11 +120,7 @@ TEST(DisplayState, NoFramesWhileTheDisplayIsOff)
             ASSERT_TRUE(::IsWindow(wnd.m_hWnd)) << row.what;
             ::InvalidateRect(wnd.m_hWnd, nullptr, FALSE);  // as when a window over it goes
             const int nBefore = g_swapCounts[wnd.m_hDC];
-            for (const DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < 500;) {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-                for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
-                    ::DispatchMessageA(&msg);
-            }
+            PumpUntil(300, [] { return false; });
             const int nFrames = g_swapCounts[wnd.m_hDC] - nBefore;
             EXPECT_EQ(row.bFrames, nFrames > 0) << row.what << ": " << nFrames << " frames";
             if (!MissingForMusic()) {  // without them a stream is there but silent either way

@@ -23,6 +23,7 @@
 #include "scene/SceneWnd.h"
 #include "sound/SceneMusic.h"
 #include "win/audio/ToneFile.h"
+#include "win/PumpUntil.h"
 #include "win/TestPack.h"
 
 namespace {
@@ -60,13 +61,6 @@ bool Freed(const void* p) {
     return std::find(g_freed, pEnd, p) != pEnd;
 }
 
-template <typename Condition>
-bool Within(DWORD nMilliseconds, Condition condition) {
-    for (const DWORD nUntil = GetTickCount() + nMilliseconds; GetTickCount() < nUntil; Sleep(20))
-        if (condition()) return true;
-    return condition();
-}
-
 size_t ThreadCount() {
     const HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry{};
@@ -100,7 +94,7 @@ struct MusicScene {
 std::unique_ptr<MusicScene> Playing() {
     const int nQueued = g_nQueued.load();
     auto pMusic = std::make_unique<MusicScene>();
-    EXPECT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; })) << "no buffer played within 5 s";
+    EXPECT_TRUE(PumpUntil(5000, [&] { return g_nQueued.load() > nQueued; })) << "no buffer played within 5 s";
     return pMusic;
 }
 
@@ -188,7 +182,7 @@ static void ExpectOneStuckStreamWhile(std::initializer_list<std::pair<const char
         ResetEvent(g_hRelease);
         const int nQueued = g_nQueued.load();
         MusicScene music;  // its window and first frame come while the call hangs
-        EXPECT_TRUE(Within(5000, [&] { return g_nStuck.load() > 0 || g_nQueued.load() > nQueued; }))
+        EXPECT_TRUE(PumpUntil(5000, [&] { return g_nStuck.load() > 0 || g_nQueued.load() > nQueued; }))
             << "within 5 s, neither the call was made nor a buffer played";
         const size_t nThreads = ThreadCount();
         DWORD nClicksMs = 0;
@@ -198,14 +192,14 @@ static void ExpectOneStuckStreamWhile(std::initializer_list<std::pair<const char
             music.ClickMusicBox();
             nClicksMs += GetTickCount() - nStart;
             // As a person clicks: a stream that starts gets as far as it can first.
-            if (g_hMusicStream) Within(1000, [&] { return g_nStuck.load() > nStuck || g_nQueued.load() > nPlayed; });
+            if (g_hMusicStream) PumpUntil(1000, [&] { return g_nStuck.load() > nStuck || g_nQueued.load() > nPlayed; });
         }
         EXPECT_LE(nClicksMs, 2500u) << "ten clicks of the music box";
         EXPECT_LE(ThreadCount(), nThreads + 1) << "threads after the clicks";
         EXPECT_GT(g_nStuck.load(), 0) << "the call was never made";
         SetEvent(g_hRelease);
         int nFileOpens = -1;  // by the stuck stream, once its call returned
-        EXPECT_TRUE(Within(5000, [&] {
+        EXPECT_TRUE(PumpUntil(5000, [&] {
             nFileOpens = g_nFileOpens.load();
             return music.ClickMusicBox(), music.ClickMusicBox(), g_hMusicStream != 0;
         })) << "within 5 s of the call's return, the music box starts no stream";
@@ -253,10 +247,10 @@ TEST(AudioLibrary, KeepsWhatAGoneDeviceOwnsAndPlaysOnWhenItIsBack) {
         g_bUnprepareRefused = row.bUnprepareRefused, g_bCloseRefused = row.bCloseRefused;
         g_nWritesToRefuse = row.nRefusals;
         if (row.eThen == ComesBack) {  // looked for at once, then every 2 s: the refusals take 4 s
-            EXPECT_TRUE(Within(5000, [&] { return g_nWritesToRefuse.load() == 0 && g_nOpens.load() > nOpens; }))
+            EXPECT_TRUE(PumpUntil(5000, [&] { return g_nWritesToRefuse.load() == 0 && g_nOpens.load() > nOpens; }))
                 << "within 5 s, no second waveOutOpen took the refusals";
             const int nQueued = g_nQueued.load();  // the devices that refused are closed
-            EXPECT_TRUE(Within(5000, [&] { return g_nQueued.load() > nQueued; }))
+            EXPECT_TRUE(PumpUntil(5000, [&] { return g_nQueued.load() > nQueued; }))
                 << "within 5 s more, no device opened again took a buffer";
         } else if (row.eThen == StaysGone) {
             Sleep(4500);

@@ -7,23 +7,12 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "win/PumpUntil.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// Handles what arrives for up to the given time, or until the test holds.
-template <class Test> bool PumpUntil(int nMs, Test test)
-{
-    for (DWORD until = ::GetTickCount() + nMs; ::GetTickCount() < until; ::Sleep(50)) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-        if (test())
-            return true;
-    }
-    return false;
-}
 
 void PrintModules(DWORD nProcessId)
 {

@@ -18,6 +18,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "win/PumpUntil.h"
 #include "win/setup/ClickUpDown.h"
 
 #include <cstdio>
@@ -87,19 +88,10 @@ HWND FindDialog(HWND hOwner)
     return search.hFound;
 }
 
-template <typename Done>
-bool WaitFor(Done done)
-{
-    for (int i = 0; i < 1200; ++i, ::Sleep(50))
-        if (done())
-            return true;
-    return false;
-}
-
 HWND WaitForDialog(HWND hOwner)
 {
     HWND hFound = nullptr;
-    WaitFor([&] { return (hFound = FindDialog(hOwner)) != nullptr; });
+    PumpUntil(60000, [&] { return (hFound = FindDialog(hOwner)) != nullptr; });
     if (hFound == nullptr)
         std::printf("error=no dialog\n");
     return hFound;
@@ -123,7 +115,7 @@ int CloseChild(HWND hDlg, HWND hChild, int nButton)
         ::PostMessageA(::GetDlgItem(hChild, nButton), BM_CLICK, 0, 0);
     else
         ::PostMessageA(FocusOf(hChild), WM_KEYDOWN, VK_ESCAPE, 1);
-    return WaitFor([&] { return !::IsWindow(hChild) && ::IsWindowEnabled(hDlg); }) ? 0 : 1;
+    return PumpUntil(60000, [&] { return !::IsWindow(hChild) && ::IsWindowEnabled(hDlg); }) ? 0 : 1;
 }
 
 std::string RectOf(HWND hWnd)
@@ -160,7 +152,7 @@ int Keys(HWND hDlg, WPARAM vk, int count)
         ::PostMessageA(hFocus, WM_KEYDOWN, vk, 1);
         ::PostMessageA(hFocus, WM_KEYUP, vk, 0xC0000001);
         // A Tab must have moved the focus before the next press looks for it.
-        if (vk == VK_TAB && !WaitFor([&] { return FocusOf(hDlg) != hFocus; }))
+        if (vk == VK_TAB && !PumpUntil(60000, [&] { return FocusOf(hDlg) != hFocus; }))
             return 1;
     }
     return 0;
@@ -203,7 +195,7 @@ int Run(int argc, char** argv)
     const std::string command = argc >= 2 ? argv[1] : "";
     const int nID = argc >= 3 ? IdOf(argv[2]) : 0;
     if (command == "closed")
-        return WaitFor([] { return FindDialog(nullptr) == nullptr; }) ? 0 : 1;
+        return PumpUntil(60000, [] { return FindDialog(nullptr) == nullptr; }) ? 0 : 1;
     HWND hDlg = WaitForDialog(nullptr);
     if (hDlg == nullptr)
         return 1;
