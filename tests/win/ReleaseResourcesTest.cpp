@@ -1,7 +1,7 @@
 // What Windows reads from the real Ferrovane.scr beside this program before it
 // runs a line of it: the description and icon it lists, the application
 // manifest's effect (through an activation context made from the file, as the
-// loader makes one, and the DPI awareness the running saver gets) and the
+// loader makes one) and the
 // version resource that Explorer shows, against the project's version as the
 // build passes it here, not through the resource's own header.
 #include "res/resource.h"
@@ -35,8 +35,12 @@ TEST(Resources, DescriptionAndIcon)
     ::FreeLibrary(hModule);
 }
 
-// The activation context the loader makes from the program's manifest.
-HANDLE ScreenSaverActCtx()
+// The activation context the loader makes from the program's manifest:
+// "comctl32.dll" is then the Common Controls 6 assembly from the side-by-side
+// store (Wine's reports 5 from DllGetVersion either way: the path tells); the
+// DPI awareness the system gives the saver is the newer setting (Windows 10
+// 1607 on, and Wine), or the older one where only it is read (Windows 7 to 8.1).
+TEST(Resources, ManifestGivesCommonControls6AndPerMonitorDpiAwareness)
 {
     const std::wstring path = ScreenSaverPath();
     ACTCTXW ctx{};
@@ -44,15 +48,8 @@ HANDLE ScreenSaverActCtx()
     ctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     ctx.lpSource = path.c_str();
     ctx.lpResourceName = MAKEINTRESOURCEW(1);  // CREATEPROCESS_MANIFEST_RESOURCE_ID
-    return ::CreateActCtxW(&ctx);
-}
-
-TEST(Resources, ManifestGivesCommonControls6)
-{
-    HANDLE hActCtx = ScreenSaverActCtx();
+    HANDLE hActCtx = ::CreateActCtxW(&ctx);
     ASSERT_NE(INVALID_HANDLE_VALUE, hActCtx) << "error " << ::GetLastError();
-    // "comctl32.dll" is then the Common Controls 6 assembly from the side-by-side
-    // store (Wine's reports 5 from DllGetVersion either way: the path tells).
     ULONG_PTR uCookie = 0;
     ASSERT_TRUE(::ActivateActCtx(hActCtx, &uCookie));
     HMODULE hComCtl = ::LoadLibraryW(L"comctl32.dll");
@@ -62,52 +59,6 @@ TEST(Resources, ManifestGivesCommonControls6)
     EXPECT_NE(nullptr, std::wcsstr(::CharLowerW(comctl), L"\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6."))
         << comctl;
     ::FreeLibrary(hComCtl);
-    ::ReleaseActCtx(hActCtx);
-}
-
-TEST(Resources, VersionNamesTheProductAndItsVersion)
-{
-    const std::wstring path = ScreenSaverPath();
-    std::vector<unsigned char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
-    ASSERT_FALSE(data.empty()) << "no version resource";
-    ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-    const std::string version = FERRO_RELEASE_VERSION;
-    unsigned nMajor = 0, nMinor = 0, nPatch = 0;
-    ASSERT_EQ(3, std::sscanf(FERRO_RELEASE_VERSION, "%u.%u.%u", &nMajor, &nMinor, &nPatch));
-    const struct { const wchar_t* name; std::wstring value; } strings[] = {
-        { L"FileDescription", L"Ferrovane ScreenSaver" },
-        { L"ProductName", L"Ferrovane ScreenSaver" },
-        { L"OriginalFilename", L"Ferrovane.scr" },
-        { L"FileVersion", std::wstring(version.begin(), version.end()) },
-        { L"ProductVersion", std::wstring(version.begin(), version.end()) },
-    };
-    WORD* pTranslation = nullptr;
-    UINT nLength = 0;
-    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                                 reinterpret_cast<void**>(&pTranslation), &nLength));
-    for (const auto& row : strings) {
-        wchar_t query[96];
-        swprintf(query, 96, L"\\StringFileInfo\\%04x%04x\\%ls", pTranslation[0], pTranslation[1], row.name);
-        wchar_t* pszValue = nullptr;
-        EXPECT_TRUE(::VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&pszValue), &nLength));
-        EXPECT_EQ(row.value, pszValue ? pszValue : L"<missing>") << row.name;
-    }
-    VS_FIXEDFILEINFO* pFixed = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLength));
-    EXPECT_EQ(static_cast<DWORD>(MAKELONG(nMinor, nMajor)), pFixed->dwProductVersionMS);
-    EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, nPatch)), pFixed->dwProductVersionLS);
-    EXPECT_EQ(pFixed->dwProductVersionMS, pFixed->dwFileVersionMS);
-    EXPECT_EQ(pFixed->dwProductVersionLS, pFixed->dwFileVersionLS);
-    EXPECT_EQ(static_cast<DWORD>(VFT_APP), pFixed->dwFileType);
-}
-
-// The DPI awareness the system gives the saver, as it reads it from the
-// manifest: the newer setting first (Windows 10 1607 on, and Wine), the older
-// one where only it is read (Windows 7 to 8.1).
-TEST(Resources, ManifestMakesItPerMonitorDpiAware)
-{
-    HANDLE hActCtx = ScreenSaverActCtx();
-    ASSERT_NE(INVALID_HANDLE_VALUE, hActCtx) << "error " << ::GetLastError();
     const struct { const wchar_t* pszNamespace; const wchar_t* pszName; const wchar_t* pszValue; } settings[] = {
         { L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor" },
         { L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm" },
@@ -120,6 +71,39 @@ TEST(Resources, ManifestMakesItPerMonitorDpiAware)
         EXPECT_STREQ(row.pszValue, value) << row.pszName;
     }
     ::ReleaseActCtx(hActCtx);
+}
+
+// Explorer's Details show the strings and the fixed version numbers.
+TEST(Resources, VersionNamesTheProductAndItsVersion)
+{
+    const std::wstring path = ScreenSaverPath();
+    std::vector<unsigned char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_FALSE(data.empty()) << "no version resource";
+    ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    const std::string version = FERRO_RELEASE_VERSION;
+    const std::wstring wversion(version.begin(), version.end());
+    WORD* pTranslation = nullptr;
+    UINT nLength = 0;
+    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                                 reinterpret_cast<void**>(&pTranslation), &nLength));
+    for (const auto& [pszName, strValue] : { std::pair<const wchar_t*, std::wstring>{ L"FileDescription", L"Ferrovane ScreenSaver" },
+             { L"ProductName", L"Ferrovane ScreenSaver" }, { L"OriginalFilename", L"Ferrovane.scr" },
+             { L"FileVersion", wversion }, { L"ProductVersion", wversion } }) {
+        wchar_t query[96];
+        swprintf(query, 96, L"\\StringFileInfo\\%04x%04x\\%ls", pTranslation[0], pTranslation[1], pszName);
+        wchar_t* pszValue = nullptr;
+        EXPECT_TRUE(::VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&pszValue), &nLength));
+        EXPECT_EQ(strValue, pszValue ? pszValue : L"<missing>") << pszName;
+    }
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLength));
+    for (const auto& [nMS, nLS] : { std::pair{ pFixed->dwFileVersionMS, pFixed->dwFileVersionLS },
+                                     { pFixed->dwProductVersionMS, pFixed->dwProductVersionLS } }) {
+        char szFixed[48];
+        std::snprintf(szFixed, sizeof szFixed, "%u.%u.%u.%u", HIWORD(nMS), LOWORD(nMS), HIWORD(nLS), LOWORD(nLS));
+        EXPECT_EQ(version + ".0", szFixed);
+    }
+    EXPECT_EQ(static_cast<DWORD>(VFT_APP), pFixed->dwFileType);
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ const struct { const char* pszName; int nID; } kControls[] = {
     { "browse", 1014 }, { "ok", IDOK }, { "cancel", IDCANCEL },
 };
 
+// The control's identifier for a name (-1: none), or the name for an identifier ("none").
 int IdOf(const char* pszName)
 {
     for (const auto& control : kControls)
@@ -49,20 +50,12 @@ int IdOf(const char* pszName)
             return control.nID;
     return -1;
 }
-
 const char* NameOf(int nID)
 {
     for (const auto& control : kControls)
         if (control.nID == nID)
             return control.pszName;
     return "none";
-}
-
-std::string ClassOf(HWND hWnd)
-{
-    char name[256] = "";
-    ::GetClassNameA(hWnd, name, sizeof name);
-    return name;
 }
 
 std::string TextOf(HWND hWnd)
@@ -78,10 +71,11 @@ HWND FindDialog(HWND hOwner)
     struct Search { HWND hOwner; HWND hFound; } search{ hOwner, nullptr };
     ::EnumWindows([](HWND hWnd, LPARAM lParam) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lParam);
-        if (!::IsWindowVisible(hWnd) || ClassOf(hWnd) != "#32770")
-            return TRUE;
+        char szClass[16] = "";
+        ::GetClassNameA(hWnd, szClass, sizeof szClass);
         const bool bSetup = ::GetDlgItem(hWnd, kOscillations) != nullptr;
-        if (s->hOwner == nullptr ? bSetup : ::GetWindow(hWnd, GW_OWNER) == s->hOwner)
+        if (::IsWindowVisible(hWnd) && std::strcmp(szClass, "#32770") == 0 &&
+            (s->hOwner == nullptr ? bSetup : ::GetWindow(hWnd, GW_OWNER) == s->hOwner))
             s->hFound = hWnd;
         return s->hFound == nullptr;
     }, reinterpret_cast<LPARAM>(&search));
@@ -91,8 +85,7 @@ HWND FindDialog(HWND hOwner)
 HWND WaitForDialog(HWND hOwner)
 {
     HWND hFound = nullptr;
-    PumpUntil(60000, [&] { return (hFound = FindDialog(hOwner)) != nullptr; });
-    if (hFound == nullptr)
+    if (!PumpUntil(60000, [&] { return (hFound = FindDialog(hOwner)) != nullptr; }))
         std::printf("error=no dialog\n");
     return hFound;
 }
@@ -118,13 +111,11 @@ int CloseChild(HWND hDlg, HWND hChild, int nButton)
     return PumpUntil(60000, [&] { return !::IsWindow(hChild) && ::IsWindowEnabled(hDlg); }) ? 0 : 1;
 }
 
-std::string RectOf(HWND hWnd)
+void PrintRect(const char* pszName, HWND hWnd, const char* pszAfter)
 {
     RECT rc{};
     ::GetWindowRect(hWnd, &rc);
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", rc.left, rc.top, rc.right, rc.bottom);
-    return text;
+    std::printf("%s=%ld,%ld,%ld,%ld%s\n", pszName, rc.left, rc.top, rc.right, rc.bottom, pszAfter);
 }
 
 int State(HWND hDlg)
@@ -137,11 +128,11 @@ int State(HWND hDlg)
         std::printf("%s=%d\n", pszName, static_cast<int>(::SendDlgItemMessageA(hDlg, IdOf(pszName), BM_GETCHECK, 0, 0)));
     std::printf("focus=%s\n", NameOf(::GetDlgCtrlID(FocusOf(hDlg))));
     // The preview is the one child that the template does not name.
-    HWND hPlaceholder = ::GetDlgItem(hDlg, kPreview);
     for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
         if (::GetDlgCtrlID(h) == 0 && ::IsWindowVisible(h))
-            std::printf("preview=%s\n", RectOf(h).c_str());
-    std::printf("placeholder=%s %d\n", RectOf(hPlaceholder).c_str(), ::IsWindowVisible(hPlaceholder));
+            PrintRect("preview", h, "");
+    HWND hPlaceholder = ::GetDlgItem(hDlg, kPreview);
+    PrintRect("placeholder", hPlaceholder, ::IsWindowVisible(hPlaceholder) ? " 1" : " 0");
     return 0;
 }
 
@@ -176,54 +167,51 @@ HWND FileNameBox(HWND hOpen)
     return hName != nullptr ? hName : ::GetDlgItem(hOpen, kFileNameEdit);
 }
 
-void PrintFileDialog(HWND hOpen)
+int PrintFileDialog(HWND hOpen)
 {
     std::printf("caption=%s\nfilename=%s\n", TextOf(hOpen).c_str(), TextOf(FileNameBox(hOpen)).c_str());
     HWND hFilter = ::GetDlgItem(hOpen, kFilterCombo);
-    const int count = static_cast<int>(::SendMessageA(hFilter, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < static_cast<int>(::SendMessageA(hFilter, CB_GETCOUNT, 0, 0)); ++i) {
         // The system's dialog keeps wide strings: ask for them as such.
         wchar_t item[256] = L"";
         if (::SendMessageW(hFilter, CB_GETLBTEXTLEN, i, 0) < 256)
             ::SendMessageW(hFilter, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
         std::printf("filter%d=%ls\n", i, item);
     }
+    return 0;
 }
 
 int Run(int argc, char** argv)
 {
     const std::string command = argc >= 2 ? argv[1] : "";
-    const int nID = argc >= 3 ? IdOf(argv[2]) : 0;
+    const int nID = argc >= 3 ? IdOf(argv[2]) : -1;
     if (command == "closed")
         return PumpUntil(60000, [] { return FindDialog(nullptr) == nullptr; }) ? 0 : 1;
     HWND hDlg = WaitForDialog(nullptr);
-    if (hDlg == nullptr)
-        return 1;
-    if (command == "wait")
-        return 0;
-    if ((command == "click" || command == "spin" || command == "settext") && ::GetDlgItem(hDlg, nID) == nullptr)
+    if (hDlg == nullptr || command == "wait")
+        return hDlg == nullptr;
+    HWND hControl = ::GetDlgItem(hDlg, nID);
+    if ((command == "click" || command == "spin" || command == "settext") && hControl == nullptr)
         return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
         return State(hDlg);
     if (command == "click" && argc == 3)
-        return ::PostMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0) ? 0 : 1;
+        return ::PostMessageA(hControl, BM_CLICK, 0, 0) ? 0 : 1;
     if (command == "click" && argc == 5)
-        return Clicks(::GetDlgItem(hDlg, nID), std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])));
+        return Clicks(hControl, std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])));
     if (command == "spin" && argc >= 4)
-        return ClickUpDown(::GetDlgItem(hDlg, nID), std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
+        return ClickUpDown(hControl, std::strcmp(argv[3], "up") == 0, argc == 5 ? std::atoi(argv[4]) : 1), 0;
     if (command == "key" && argc >= 3)
         return Keys(hDlg, static_cast<WPARAM>(std::atoi(argv[2])), argc == 4 ? std::atoi(argv[3]) : 1);
     if (command == "settext" && argc == 4)
-        return ::SetDlgItemTextA(hDlg, nID, argv[3]) ? 0 : 1;
+        return ::SetWindowTextA(hControl, argv[3]) ? 0 : 1;
     HWND hChild = WaitForDialog(hDlg);
     if (hChild == nullptr)
         return 1;
     if (command == "filedialog")
-        return PrintFileDialog(hChild), 0;
-    if (command == "choose" && argc == 3) {
-        ::SendMessageA(FileNameBox(hChild), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
-        return CloseChild(hDlg, hChild, IDOK);
-    }
+        return PrintFileDialog(hChild);
+    if (command == "choose" && argc == 3)
+        return ::SendMessageA(FileNameBox(hChild), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])), CloseChild(hDlg, hChild, IDOK);
     if (command == "escape")
         return CloseChild(hDlg, hChild, 0);
     if (command == "msgbox") {
