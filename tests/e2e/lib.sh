@@ -124,9 +124,6 @@ reg_set_dword() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >
 reg_set_sz() { wine reg add "$settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
-# Settings for a quiet, predictable saver: no music unless a test wants it.
-reg_quiet_defaults() { reg_store bMusic=0; }
-
 # --- pictures of the scene -----------------------------------------------------
 # lit_box_of IMAGE: "LEFT TOP RIGHT BOTTOM" of its lit pixels; nothing when all is black
 lit_box_of() { convert "$1" -threshold 0 -format '%@' info: 2>/dev/null | awk -F'[x+]' '$1 > 0 { print $3, $4, $3 + $1 - 1, $4 + $2 - 1 }'; }

@@ -81,7 +81,7 @@ changes() {
   check "$1: then a move of one pixel ends it, exit code 0" ends_with_0 "$pid"
 }
 
-reg_quiet_defaults
+reg_store bMusic=0
 xsetroot -solid '#808080'  # the desktop, where nothing covers it: never black
 
 start_at 400 300

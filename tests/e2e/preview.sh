@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # Preview mode as the system's settings page uses it (PreviewHost.exe): a
 # visible child of the saver's exactly over the host's client area, drawing
-# the stored Motion Blur trail and playing the music, gone with its parent,
-# music and all; /p arguments that name no window end the program at once.
-#   preview.sh ANALYZER   (ANALYZER is ferro_capture_analyze)
+# the stored Motion Blur trail, gone with its parent (its music: the /p runs
+# of planted-dlls.sh); /p arguments that name no window end the program at once.
 . "$(dirname "$0")/lib.sh"
-analyzer=${1:?ferro_capture_analyze}
 
 grab() { "$FERRO_ROOT/scripts/x-window-frame" "$xid" $size "$WORK/p$1.ppm" 2>/dev/null && [ -n "$(lit_box_of "$WORK/p$1.ppm")" ]; }
-music_captured() { [ "$(capture_size "$WORK/home")" -ge 132300 ]; }  # 0.75 s
 host_ended() {  # the host saw the saver end with its parent, as it checks
-  wait_until 20 music_captured || note "less than 0.75 s of music in 20 s (the device opens up to 700 ms late)"
   echo >"$WORK/hold"
   wait_for_exit "$host" 60 || return 1
   wait "$host"
@@ -20,11 +16,9 @@ host_ended() {  # the host saw the saver end with its parent, as it checks
   return "$rc"
 }
 
-tone_file tone 440 44100 2 -b 128
-capture_home "$WORK/home"
-reg_store bMusic=1 "MP3 Sound=$(winepath -w "$WORK/tone.mp3")" "Motion Blur=1" OPS=10 RPS=0
+reg_store bMusic=0 "Motion Blur=1" OPS=10 RPS=0
 # The host shows the preview until $WORK/hold exists (20 s at most).
-( HOME=$WORK/home WINEDEBUG=$WINEDEBUG,trace+wgl exec timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" \
+( WINEDEBUG=$WINEDEBUG,trace+wgl exec timeout 90 wine "$FERRO_WIN_BIN/PreviewHost.exe" \
     "$(winepath -w "$SCR")" "$(winepath -w "$WORK/hold")" 1 ) >"$WORK/host.log" 2>&1 &
 host=$!
 E2E_PIDS+=("$host")
@@ -37,9 +31,7 @@ check "  ... the model shows" wait_until 20 grab 0
 for i in 1 2 3 4 5 6 7 8; do sleep 0.1; grab "$i"; done
 count_trails "$WORK"/p[1-9].ppm
 check "  ... Motion Blur 1: its trail beyond it, in $TRAILS of $LIT frames" test "$LIT" = 8 -a "$TRAILS" -gt 0
-check "  ... the preview fills its parent and ends with it, music and all" host_ended
-check "  ... and played the music meanwhile" \
-  "$analyzer" "$WORK/home/capture.raw" --expect-hz 440 --min-seconds 0.5
+check "  ... the preview fills its parent and ends with it" host_ended
 
 ends_with_1() {  # ends_with_1 ARGS: the words after /p, unquoted
   # shellcheck disable=SC2086
