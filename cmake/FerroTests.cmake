@@ -6,7 +6,9 @@
 #   Windows GoogleTest program, built by the Windows build. CTest runs each on
 #   its own under Wine (test n, label "win"), so that a failure names what
 #   broke, and all of them once more as a person on Windows does, through the
-#   runner of the tests' zip (win.test_zip, tests/win/CMakeLists.txt).
+#   runner of the tests' zip (win.test_zip, tests/win/CMakeLists.txt). They
+#   take their own Wine session and display (ferro_wine_session "win"), one at
+#   a time, beside the end-to-end tests: they draw little and mostly wait.
 # ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time. With SESSION, the script runs in
@@ -15,7 +17,8 @@
 #   measure nothing, and counts as CPU-heavy for those that do.
 # ferro_wine_session(NAME s [ENVIRONMENT var=value ...])
 #   a Wine session of its own (scripts/wine-session with those variables), set
-#   up before the first test that asks for it and ended after the last.
+#   up before the first test that asks for it (fixture wine.s) and ended after
+#   the last; its heap checking is shown to be on first, as the shared one's.
 # Windows-side and end-to-end tests measure pace or sound timing unless marked
 # UNTIMED: those start only once the CPU-heavy tests (fuzzers, lint) have
 # ended, so that the two never run side by side.
@@ -25,6 +28,7 @@
 set(FERRO_WIN_BUILD_DIR ${CMAKE_BINARY_DIR}/win)
 set(FERRO_WIN_BIN ${FERRO_WIN_BUILD_DIR}/bin)
 set(FERRO_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+set(FERRO_WIN_SESSION ${FERRO_WINE_SESSION}-win)
 # Properties of a CPU-heavy test: one at a time, leaving a core to the tests
 # on the display; the high cost makes CTest start them first.
 set(FERRO_CPU_HEAVY RESOURCE_LOCK cpu COST 1000)
@@ -60,9 +64,9 @@ function(ferro_win_test)
     return()
   endif()
   add_test(NAME ${T_NAME}
-    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WINE_SESSION} wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
+    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${FERRO_WIN_SESSION} wine ${FERRO_WIN_BIN}/${T_NAME}.exe)
   set_tests_properties(${T_NAME} PROPERTIES LABELS "win;${T_LABELS}" TIMEOUT 300
-    FIXTURES_REQUIRED wine RESOURCE_LOCK display)
+    FIXTURES_REQUIRED wine.win RESOURCE_LOCK display.win)
   ferro_timed_test(${T_NAME})
 endfunction()
 
@@ -96,13 +100,18 @@ function(ferro_wine_session)
     return()
   endif()
   set(session ${FERRO_WINE_SESSION}-${T_NAME})
-  add_test(NAME wine.${T_NAME}.setup COMMAND ${FERRO_ROOT}/scripts/wine-session start ${session})
-  add_test(NAME wine.${T_NAME}.teardown COMMAND ${FERRO_ROOT}/scripts/wine-session stop ${session})
+  set(name wine.${T_NAME})
+  add_test(NAME ${name}.setup COMMAND ${FERRO_ROOT}/scripts/wine-session start ${session})
+  add_test(NAME ${name}.heap_canary
+    COMMAND ${FERRO_ROOT}/scripts/in-wine-session ${session} wine ${FERRO_WIN_BIN}/HeapCanary.exe)
+  add_test(NAME ${name}.teardown COMMAND ${FERRO_ROOT}/scripts/wine-session stop ${session})
   # Its own display: the set-up may run beside the tests of the shared one.
-  set_tests_properties(wine.${T_NAME}.setup PROPERTIES FIXTURES_SETUP wine.${T_NAME} TIMEOUT 180
-    LABELS "e2e" ENVIRONMENT "${T_ENVIRONMENT}")
-  set_tests_properties(wine.${T_NAME}.teardown PROPERTIES FIXTURES_CLEANUP wine.${T_NAME}
-    TIMEOUT 60 LABELS "e2e")
+  set_tests_properties(${name}.setup PROPERTIES FIXTURES_SETUP ${name}.session TIMEOUT 180
+    LABELS "win;e2e" ENVIRONMENT "${T_ENVIRONMENT}")
+  set_tests_properties(${name}.heap_canary PROPERTIES PASS_REGULAR_EXPRESSION "err:heap"
+    FIXTURES_REQUIRED ${name}.session FIXTURES_SETUP ${name} TIMEOUT 60 LABELS "win;e2e")
+  set_tests_properties(${name}.teardown PROPERTIES FIXTURES_CLEANUP "${name};${name}.session"
+    TIMEOUT 60 LABELS "win;e2e")
 endfunction()
 
 # ferro_win_tool(NAME n SOURCES ... [LIBS ...])
