@@ -2,13 +2,15 @@
 #
 # ferro_unit_test(NAME n SOURCES ... [LIBS ...] [LABELS ...])
 #   native GoogleTest program over the portable code, label "unit".
-# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [LABELS ...])
-#   Windows GoogleTest program, built by the Windows build. CTest runs each on
-#   its own under Wine (test n, label "win"), so that a failure names what
-#   broke, and all of them once more as a person on Windows does, through the
-#   runner of the tests' zip (win.test_zip, tests/win/CMakeLists.txt). They
-#   take their own Wine session and display (ferro_wine_session "win"), one at
-#   a time, beside the end-to-end tests: they draw little and mostly wait.
+# ferro_win_test(NAME n SOURCES ... [LIBS ...] [RESOURCES rc] [WRAPS symbol ...] [LABELS ...])
+#   Windows GoogleTest program, built by the Windows build; its link routes
+#   each WRAPS symbol to __wrap_symbol (a call of a function declared
+#   dllimport, as windows.h declares them, goes through __imp_Name). CTest
+#   runs each on its own under Wine (test n, label "win"), so that a failure
+#   names what broke, and all of them once more as a person on Windows does,
+#   through the runner of the tests' zip (win.test_zip, tests/win/CMakeLists.txt).
+#   They take their own Wine session and display (ferro_wine_session "win"),
+#   one at a time, beside the end-to-end tests: they draw little and mostly wait.
 # ferro_e2e_test(NAME n COMMAND cmd ... [SESSION s] [LABELS ...] [UNTIMED])
 #   end-to-end script against the real Ferrovane.scr under Wine + Xvfb, label "e2e";
 #   such tests take the display one at a time. With SESSION, the script runs in
@@ -56,11 +58,13 @@ function(ferro_unit_test)
 endfunction()
 
 function(ferro_win_test)
-  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;RESOURCES" "SOURCES;LIBS;LABELS;WRAPS" ${ARGN})
   if(FERRO_WINDOWS)
     add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
     target_link_libraries(${T_NAME} PRIVATE ferro_core ${T_LIBS} ferro_gtest_main)
     target_include_directories(${T_NAME} PRIVATE ${FERRO_ROOT}/tests)
+    list(TRANSFORM T_WRAPS PREPEND -Wl,--wrap=)
+    target_link_options(${T_NAME} PRIVATE ${T_WRAPS})
     return()
   endif()
   add_test(NAME ${T_NAME}
