@@ -5,34 +5,32 @@
 // the real one); what reaches the screen is counted at the swaps.
 #include "SceneMessages.h"
 #include "SwapReadBack.h"
-#include "TestApp.h"
 #include "framework/WinApp.h"
 #include "scene/SceneWnd.h"
 #include "sound/SceneMusic.h"
 #include "win/PumpUntil.h"
 #include "win/TestPack.h"
-#include "win/audio/ToneFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 
 namespace {
 
-struct PowerRegistration {
-    HANDLE hRecipient;
-    GUID guid;
-    DWORD dwFlags;
-};
-std::map<HPOWERNOTIFY, PowerRegistration> g_powerRegistrations;
+// Every registration for power notifications: the window that Windows then
+// tells of the console display's state (registered with that setting and the
+// window-handle flag), or null.
+std::map<HPOWERNOTIFY, HWND> g_powerRegistrations;
 
 extern "C" {
 static HPOWERNOTIFY WINAPI RecordRegistration(HANDLE hRecipient, LPCGUID pGuid, DWORD dwFlags)
 {
     static std::uintptr_t s_nLast;
     const auto hNotify = reinterpret_cast<HPOWERNOTIFY>(++s_nLast);
-    g_powerRegistrations[hNotify] = { hRecipient, *pGuid, dwFlags };
+    const bool bDisplayState = dwFlags == DEVICE_NOTIFY_WINDOW_HANDLE && ::IsEqualGUID(*pGuid, GUID_CONSOLE_DISPLAY_STATE);
+    g_powerRegistrations[hNotify] = bDisplayState ? static_cast<HWND>(hRecipient) : nullptr;
     return hNotify;
 }
 static BOOL WINAPI RecordUnregistration(HPOWERNOTIFY hNotify)
@@ -49,22 +47,13 @@ int TellDisplayState(LPARAM lParam)
 {
     int nTold = 0;
     const auto registrations = g_powerRegistrations;  // a handler may register or unregister
-    for (const auto& [hNotify, r] : registrations) {
-        if (r.dwFlags == DEVICE_NOTIFY_WINDOW_HANDLE && ::IsEqualGUID(r.guid, GUID_CONSOLE_DISPLAY_STATE)) {
-            ::SendMessageA(static_cast<HWND>(r.hRecipient), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, lParam);
+    for (const auto& [hNotify, hWnd] : registrations) {
+        if (hWnd != nullptr) {
+            ::SendMessageA(hWnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, lParam);
             ++nTold;
         }
     }
     return nTold;
-}
-
-bool RegisteredFor(HWND hWnd)
-{
-    for (const auto& [hNotify, r] : g_powerRegistrations) {
-        if (r.hRecipient == hWnd)
-            return true;
-    }
-    return false;
 }
 
 // Addresses that cannot be read while the test runs: reserved with nothing
@@ -129,7 +118,9 @@ TEST(DisplayState, NoFramesWhileTheDisplayIsOff)
         }
     }
     EXPECT_EQ(0u, g_hMusicStream) << "music left playing for a window object that is gone";
-    EXPECT_FALSE(RegisteredFor(hScene)) << "the display's state still told to a window that is gone";
+    const auto toScene = [&](const auto& registration) { return registration.second == hScene; };
+    EXPECT_FALSE(std::any_of(g_powerRegistrations.begin(), g_powerRegistrations.end(), toScene))
+        << "the display's state still told to a window that is gone";
     GetApp()->WriteSettingInt("Config", "bMusic", 0);
 }
 

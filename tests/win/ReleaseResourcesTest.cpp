@@ -43,11 +43,8 @@ TEST(Resources, DescriptionAndIcon)
 TEST(Resources, ManifestGivesCommonControls6AndPerMonitorDpiAwareness)
 {
     const std::wstring path = ScreenSaverPath();
-    ACTCTXW ctx{};
-    ctx.cbSize = sizeof ctx;
-    ctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    ctx.lpSource = path.c_str();
-    ctx.lpResourceName = MAKEINTRESOURCEW(1);  // CREATEPROCESS_MANIFEST_RESOURCE_ID
+    // The manifest's resource: CREATEPROCESS_MANIFEST_RESOURCE_ID.
+    ACTCTXW ctx{ sizeof ctx, ACTCTX_FLAG_RESOURCE_NAME_VALID, path.c_str(), 0, 0, nullptr, MAKEINTRESOURCEW(1) };
     HANDLE hActCtx = ::CreateActCtxW(&ctx);
     ASSERT_NE(INVALID_HANDLE_VALUE, hActCtx) << "error " << ::GetLastError();
     ULONG_PTR uCookie = 0;
@@ -80,15 +77,13 @@ TEST(Resources, VersionNamesTheProductAndItsVersion)
     std::vector<unsigned char> data(::GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(data.empty()) << "no version resource";
     ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-    const std::string version = FERRO_RELEASE_VERSION;
-    const std::wstring wversion(version.begin(), version.end());
     WORD* pTranslation = nullptr;
     UINT nLength = 0;
     ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                                  reinterpret_cast<void**>(&pTranslation), &nLength));
     for (const auto& [pszName, strValue] : { std::pair<const wchar_t*, std::wstring>{ L"FileDescription", L"Ferrovane ScreenSaver" },
              { L"ProductName", L"Ferrovane ScreenSaver" }, { L"OriginalFilename", L"Ferrovane.scr" },
-             { L"FileVersion", wversion }, { L"ProductVersion", wversion } }) {
+             { L"FileVersion", L"" FERRO_RELEASE_VERSION }, { L"ProductVersion", L"" FERRO_RELEASE_VERSION } }) {
         wchar_t query[96];
         swprintf(query, 96, L"\\StringFileInfo\\%04x%04x\\%ls", pTranslation[0], pTranslation[1], pszName);
         wchar_t* pszValue = nullptr;
@@ -101,7 +96,7 @@ TEST(Resources, VersionNamesTheProductAndItsVersion)
                                      { pFixed->dwProductVersionMS, pFixed->dwProductVersionLS } }) {
         char szFixed[48];
         std::snprintf(szFixed, sizeof szFixed, "%u.%u.%u.%u", HIWORD(nMS), LOWORD(nMS), HIWORD(nLS), LOWORD(nLS));
-        EXPECT_EQ(version + ".0", szFixed);
+        EXPECT_STREQ(FERRO_RELEASE_VERSION ".0", szFixed);
     }
     EXPECT_EQ(static_cast<DWORD>(VFT_APP), pFixed->dwFileType);
 }

@@ -1,7 +1,6 @@
 // The scene windows under Wine with real OpenGL: what they show and draw, what
 // a pixel-format failure leaves, and the full-screen window's closing rules.
 #include "SceneMessages.h"
-#include "TestApp.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "scene/FullScreenSceneWnd.h"
@@ -13,12 +12,11 @@
 #include "SwapReadBack.h"
 #include "support/Picture.h"
 #include "win/setup/ClickUpDown.h"
-#include "win/audio/ToneFile.h"
+#include "win/TestPack.h"
 
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -36,6 +34,14 @@ decltype(&SetTimer) __wrap___imp_SetTimer = [](HWND hWnd, UINT_PTR nId, UINT nMs
 
 const RECT kChildRect = { 0, 0, 160, 120 };
 
+// Each message box shown, as "caption|type|text".
+std::vector<std::string> g_shownMessages;
+int RecordMessage(const char* pszText, const char* pszCaption, UINT nType)
+{
+    g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
+    return IDOK;
+}
+
 class SceneWindows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,11 +50,11 @@ protected:
         GetApp()->WriteSettingInt("Config", "bMusic", 0);
         g_lastFrames.clear();
         g_shownMessages.clear();
-        m_parent.reset(new CWnd);
-        ASSERT_TRUE(m_parent->CreateEx(0, CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_POPUP,
-                                       0, 0, 200, 150, nullptr, nullptr));
+        CWinApp::SetMessageBoxHook(&RecordMessage);
+        ASSERT_TRUE(m_parent.CreateEx(0, CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_POPUP,
+                                      0, 0, 200, 150, nullptr, nullptr));
     }
-    std::unique_ptr<CWnd> m_parent;
+    CWnd m_parent;
 };
 
 // The setup dialog's preview, a scene child window, read back every 60 ms
@@ -118,12 +124,10 @@ public:
             HDC hDC = ::GetDC(m_hWnd);
             PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
             const int sceneFormat = ::ChoosePixelFormat(hDC, &pfd);
-            for (int i = 1; i <= ::DescribePixelFormat(hDC, 1, sizeof pfd, &pfd); ++i) {
+            for (int i = 1; !m_bPreformatted && i <= ::DescribePixelFormat(hDC, 1, sizeof pfd, &pfd); ++i) {
                 ::DescribePixelFormat(hDC, i, sizeof pfd, &pfd);
-                if (i != sceneFormat && (pfd.dwFlags & PFD_SUPPORT_OPENGL)) {
+                if (i != sceneFormat && (pfd.dwFlags & PFD_SUPPORT_OPENGL))
                     m_bPreformatted = ::SetPixelFormat(hDC, i, &pfd);
-                    break;
-                }
             }
             ::ReleaseDC(m_hWnd, hDC);
         }
@@ -135,7 +139,7 @@ public:
 TEST_F(SceneWindows, PixelFormatFailuresAreToldAndTheWindowLivesOn)
 {
     CPreformattedSceneWnd wnd;
-    EXPECT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get()));
+    EXPECT_TRUE(wnd.CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, &m_parent));
     ASSERT_TRUE(wnd.m_bPreformatted);
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
     EXPECT_EQ((std::pair<UINT_PTR, UINT>{ 1, 31 }), g_timers[wnd.m_hWnd]) << "its frame timer, every 31 ms";
@@ -156,10 +160,10 @@ TEST_F(SceneWindows, ParentGoneDuringTheFormatMessageFailsCreation)
     GetApp()->WriteSettingInt("Config", "bMusic", 1);
     GetApp()->WriteSettingString("Config", "MP3 Sound", ToneNextToProgram().c_str());
     static HWND s_hParent;
-    s_hParent = m_parent->m_hWnd;
+    s_hParent = m_parent.m_hWnd;
     CWinApp::SetMessageBoxHook([](const char*, const char*, UINT) { ::DestroyWindow(s_hParent); return IDOK; });
     CPreformattedSceneWnd* pWnd = new CPreformattedSceneWnd(1);
-    const BOOL bCreated = pWnd->CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, m_parent.get());
+    const BOOL bCreated = pWnd->CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, &m_parent);
     CWinApp::SetMessageBoxHook(&RecordMessage);
     EXPECT_FALSE(bCreated);
     EXPECT_EQ(0u, g_hMusicStream);
@@ -174,7 +178,6 @@ TEST_F(SceneWindows, FullScreenWindowClosesOnTheUserOnly)
     CFullScreenSceneWnd* pWnd = new CFullScreenSceneWnd;
     ASSERT_TRUE(pWnd->CreateFullScreen());
     HWND hWnd = pWnd->m_hWnd;
-    EXPECT_TRUE(::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     const struct { UINT message; WPARAM wParam; LPARAM lParam; bool closes; } rules[] = {
         { WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), false },  // (-1,-1) counts as no position yet
         { WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), false },  // the first position

@@ -1,14 +1,8 @@
-#include "TestApp.h"
-
+// The application object of the Windows-side tests has the saver's own
+// identity, so settings land where the saver reads them, and answers message
+// boxes at once instead of showing a modal box that would wait (the scene
+// windows' test records them).
 #include "shell/SceneSaverApp.h"
-
-std::vector<std::string> g_shownMessages;
-
-int RecordMessage(const char* pszText, const char* pszCaption, UINT nType)
-{
-    g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
-    return IDOK;
-}
 
 namespace {
 
@@ -16,7 +10,7 @@ struct CTestApp : CWinApp {
     CTestApp()
     {
         SetSaverIdentity(*this);
-        SetMessageBoxHook(&RecordMessage);
+        SetMessageBoxHook([](const char*, const char*, UINT) { return IDOK; });
     }
 } theTestApp;
 

@@ -106,7 +106,7 @@ const char* ProbeSoundDevice() {
 
 // Whether the system's codec takes the frames of the tone beside the program.
 const char* ProbeMp3Codec() {
-    std::ifstream in(AnsiPathNextToProgram("audio_tone.mp3"), std::ios::binary);
+    std::ifstream in(ToneNextToProgram(), std::ios::binary);
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     MemoryByteSource bytes(file.data(), file.size());
     ByteWindow head(bytes);

@@ -16,7 +16,7 @@
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 #include "support/audio/SineBreak.h"
-#include "win/audio/ToneFile.h"
+#include "win/TestPack.h"
 
 namespace {
 std::map<LPACMSTREAMHEADER, std::pair<DWORD, DWORD>> g_prepared;

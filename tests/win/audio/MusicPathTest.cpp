@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "audio/FileByteSource.h"
-#include "win/audio/ToneFile.h"
+#include "win/TestPack.h"
 
 namespace {
 std::atomic<DWORD> g_nLastOpenFlags{0};

@@ -22,7 +22,6 @@
 
 #include "scene/SceneWnd.h"
 #include "sound/SceneMusic.h"
-#include "win/audio/ToneFile.h"
 #include "win/PumpUntil.h"
 #include "win/TestPack.h"
 
@@ -63,8 +62,7 @@ bool Freed(const void* p) {
 
 size_t ThreadCount() {
     const HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
+    THREADENTRY32 entry{ sizeof entry };
     size_t n = 0;
     for (BOOL b = Thread32First(hSnapshot, &entry); b; b = Thread32Next(hSnapshot, &entry))
         n += entry.th32OwnerProcessID == GetCurrentProcessId();
@@ -89,14 +87,6 @@ struct MusicScene {
         wnd.m_bMusic ? wnd.StartMusic() : wnd.StopMusic();
     }
 };
-
-// The music on, once a real device took a buffer of it.
-std::unique_ptr<MusicScene> Playing() {
-    const int nQueued = g_nQueued.load();
-    auto pMusic = std::make_unique<MusicScene>();
-    EXPECT_TRUE(PumpUntil(5000, [&] { return g_nQueued.load() > nQueued; })) << "no buffer played within 5 s";
-    return pMusic;
-}
 
 }  // namespace
 
@@ -240,7 +230,9 @@ TEST(AudioLibrary, KeepsWhatAGoneDeviceOwnsAndPlaysOnWhenItIsBack) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.pszRow);
-        auto pMusic = Playing();
+        const int nPlayed = g_nQueued.load();  // the music on, once a real device took a buffer of it
+        auto pMusic = std::make_unique<MusicScene>();
+        EXPECT_TRUE(PumpUntil(5000, [&] { return g_nQueued.load() > nPlayed; })) << "no buffer played within 5 s";
         const int nOpens = g_nOpens.load(), nCloses = g_nCloses.load();
         g_kept.clear();
         g_bOpensRefused = row.bOpensRefused, g_nSwallowOpen = row.bSwallows ? nOpens : -1;

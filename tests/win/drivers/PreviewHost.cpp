@@ -18,8 +18,7 @@ void PrintModules(DWORD nProcessId)
 {
     std::printf("modules:");
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, nProcessId);
-    MODULEENTRY32 me{};
-    me.dwSize = sizeof me;
+    MODULEENTRY32 me{ sizeof me };
     for (BOOL bMore = hSnapshot != INVALID_HANDLE_VALUE && ::Module32First(hSnapshot, &me); bMore;
          bMore = ::Module32Next(hSnapshot, &me))
         std::printf(" %s", me.szModule);
@@ -57,7 +56,7 @@ int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
     if (!::SendMessageTimeoutA(hChild, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr))
         return std::printf("FAIL: the saver's window does not answer\n"), 1;
     ::DestroyWindow(hParent);
-    if (!PumpUntil(20000, [&] { return ::WaitForSingleObject(hSaver, 0) == WAIT_OBJECT_0; }))
+    if (!PumpUntil(20000, ended))
         return std::printf("FAIL: the saver did not end after its parent was destroyed\n"), 1;
     std::printf("the saver ended with its parent\n");
     return 0;
@@ -68,18 +67,13 @@ int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
 int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // every line reaches the log as it happens
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.lpszClassName = "FerroPreviewHost";
-    ::RegisterClassA(&wc);
-    HWND hParent = ::CreateWindowExA(0, wc.lpszClassName, "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    HWND hParent = ::CreateWindowExA(0, "STATIC", "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                      40, 40, 360, 280, nullptr, nullptr, nullptr, nullptr);
     char cmd[1024];
     std::snprintf(cmd, sizeof cmd, "\"%s\" /p %llu", argc > 1 ? argv[1] : "",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hParent)));
     std::printf("command: %s\n", cmd);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{ sizeof si };
     PROCESS_INFORMATION pi{};
     if (hParent == nullptr || !::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return std::printf("FAIL: no parent window or no saver process\n"), 1;

@@ -68,18 +68,11 @@ std::string TextOf(HWND hWnd)
 // A visible dialog: the setup dialog (hOwner null) or one that it owns.
 HWND FindDialog(HWND hOwner)
 {
-    struct Search { HWND hOwner; HWND hFound; } search{ hOwner, nullptr };
-    ::EnumWindows([](HWND hWnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        char szClass[16] = "";
-        ::GetClassNameA(hWnd, szClass, sizeof szClass);
-        const bool bSetup = ::GetDlgItem(hWnd, kOscillations) != nullptr;
-        if (::IsWindowVisible(hWnd) && std::strcmp(szClass, "#32770") == 0 &&
-            (s->hOwner == nullptr ? bSetup : ::GetWindow(hWnd, GW_OWNER) == s->hOwner))
-            s->hFound = hWnd;
-        return s->hFound == nullptr;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    for (HWND hWnd = nullptr; (hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", nullptr)) != nullptr;)
+        if (::IsWindowVisible(hWnd) &&
+            (hOwner == nullptr ? ::GetDlgItem(hWnd, kOscillations) != nullptr : ::GetWindow(hWnd, GW_OWNER) == hOwner))
+            return hWnd;
+    return nullptr;
 }
 
 HWND WaitForDialog(HWND hOwner)
