@@ -44,7 +44,8 @@ TEST(Resources, ManifestGivesCommonControls6AndPerMonitorDpiAwareness)
 {
     const std::wstring path = ScreenSaverPath();
     // The manifest's resource: CREATEPROCESS_MANIFEST_RESOURCE_ID.
-    ACTCTXW ctx{ sizeof ctx, ACTCTX_FLAG_RESOURCE_NAME_VALID, path.c_str(), 0, 0, nullptr, MAKEINTRESOURCEW(1) };
+    ACTCTXW ctx{ sizeof ctx, ACTCTX_FLAG_RESOURCE_NAME_VALID, path.c_str(), 0, 0, nullptr, MAKEINTRESOURCEW(1),
+                 nullptr, nullptr };
     HANDLE hActCtx = ::CreateActCtxW(&ctx);
     ASSERT_NE(INVALID_HANDLE_VALUE, hActCtx) << "error " << ::GetLastError();
     ULONG_PTR uCookie = 0;

@@ -71,7 +71,8 @@ struct PrivateTemp {
 // the saver) writes the files over and over: another copy of this program.
 PROCESS_INFORMATION StartOtherSaver() {
     const HANDLE hWriting = ::CreateEventA(nullptr, TRUE, FALSE, "FerroAssetSaver");
-    STARTUPINFOW si{sizeof si};  // no console, so no output
+    STARTUPINFOW si{};  // no console, so no output
+    si.cb = sizeof si;
     std::wstring strCommand = std::wstring(::GetCommandLineW()) + L" --gtest_also_run_disabled_tests --gtest_filter=AssetFileStarts.*";
     PROCESS_INFORMATION saver{};
     EXPECT_TRUE(::CreateProcessW(nullptr, strCommand.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &saver));

@@ -62,7 +62,8 @@ bool Freed(const void* p) {
 
 size_t ThreadCount() {
     const HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{ sizeof entry };
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
     size_t n = 0;
     for (BOOL b = Thread32First(hSnapshot, &entry); b; b = Thread32Next(hSnapshot, &entry))
         n += entry.th32OwnerProcessID == GetCurrentProcessId();

@@ -18,7 +18,8 @@ void PrintModules(DWORD nProcessId)
 {
     std::printf("modules:");
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, nProcessId);
-    MODULEENTRY32 me{ sizeof me };
+    MODULEENTRY32 me{};
+    me.dwSize = sizeof me;
     for (BOOL bMore = hSnapshot != INVALID_HANDLE_VALUE && ::Module32First(hSnapshot, &me); bMore;
          bMore = ::Module32Next(hSnapshot, &me))
         std::printf(" %s", me.szModule);
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
     std::snprintf(cmd, sizeof cmd, "\"%s\" /p %llu", argc > 1 ? argv[1] : "",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hParent)));
     std::printf("command: %s\n", cmd);
-    STARTUPINFOA si{ sizeof si };
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (hParent == nullptr || !::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return std::printf("FAIL: no parent window or no saver process\n"), 1;
