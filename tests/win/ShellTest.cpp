@@ -40,12 +40,7 @@ TEST(SaverMode, SwitchTable)
             << (row.text ? row.text : "(null)");
 }
 
-class Settings : public ::testing::Test {
-protected:
-    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantrel"); }
-};
-
-TEST_F(Settings, OddStoredValuesLoadAsTheyShould)
+TEST(Settings, OddStoredValuesLoadAsTheyShould)
 {
     const std::string huge(200000, 'x');
     const struct { const char* name; DWORD type; std::string data; const char* loaded; } table[] = {
@@ -62,7 +57,7 @@ TEST_F(Settings, OddStoredValuesLoadAsTheyShould)
         { "MP3 Sound", REG_SZ, huge + '\0', huge.c_str() },       // no length limit
     };
     for (const auto& row : table) {
-        SetUp();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantrel");
         ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Vantrel\\Ferrovane ScreenSaver\\Config", row.name, row.type,
                           row.data.data(), DWORD(row.data.size()));
         const SaverSettings s = LoadSettings();

@@ -18,9 +18,7 @@
 #include "support/audio/SineBreak.h"
 #include "win/TestPack.h"
 
-namespace {
-std::map<LPACMSTREAMHEADER, std::pair<DWORD, DWORD>> g_prepared;
-}
+static std::map<LPACMSTREAMHEADER, std::pair<DWORD, DWORD>> g_prepared;
 
 extern "C" {
 MMRESULT WINAPI __real_acmStreamPrepareHeader(HACMSTREAM, LPACMSTREAMHEADER, DWORD);

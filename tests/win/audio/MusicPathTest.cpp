@@ -13,9 +13,7 @@
 #include "audio/FileByteSource.h"
 #include "win/TestPack.h"
 
-namespace {
-std::atomic<DWORD> g_nLastOpenFlags{0};
-}
+static std::atomic<DWORD> g_nLastOpenFlags{0};
 // The link's wrap of CreateFileW (PlayerFailureTest.cpp) hands this every
 // call's arguments after the name.
 void RecordOpen(DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD nFlags, HANDLE) { g_nLastOpenFlags = nFlags; }

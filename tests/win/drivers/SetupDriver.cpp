@@ -207,10 +207,9 @@ int Run(int argc, char** argv)
         return ::SendMessageA(FileNameBox(hChild), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])), CloseChild(hDlg, hChild, IDOK);
     if (command == "escape")
         return CloseChild(hDlg, hChild, 0);
-    if (command == "msgbox") {
-        std::printf("caption=%s\ntext=%s\n", TextOf(hChild).c_str(), TextOf(::GetDlgItem(hChild, 0xFFFF)).c_str());
-        return CloseChild(hDlg, hChild, IDOK);
-    }
+    if (command == "msgbox")
+        return std::printf("caption=%s\ntext=%s\n", TextOf(hChild).c_str(), TextOf(::GetDlgItem(hChild, 0xFFFF)).c_str()),
+               CloseChild(hDlg, hChild, IDOK);
     std::fprintf(stderr, "usage: see the head of SetupDriver.cpp\n");
     return 2;
 }
