@@ -65,37 +65,31 @@ TEST_F(SceneWindows, SetupPreviewFollowsEachControl)
     for (const char* pszName : { "Motion Blur", "OPS", "RPS" })
         GetApp()->WriteSettingInt("Config", pszName, 0);
     static CSetupDlg* s_pDlg;
-    static std::vector<Picture> s_phases[4];  // still, turning, bobbing, blurred: 8 frames each
+    static std::vector<Picture> s_frames;  // 8 each: still, turning, bobbing, blurred
     static int s_nTicks;
     CSetupDlg dlg(nullptr);
     s_pDlg = &dlg;
     s_nTicks = 0;
-    for (std::vector<Picture>& phase : s_phases)
-        phase.clear();
+    s_frames.clear();
     const UINT_PTR uTimer = ::SetTimer(nullptr, 0, 60, [](HWND, UINT, UINT_PTR, DWORD) {
-        std::size_t nPhase = 0;
-        while (nPhase < 4 && s_phases[nPhase].size() == 8)
-            ++nPhase;
-        if (nPhase == 4 || ++s_nTicks > 200)
+        if (s_frames.size() == 32 || ++s_nTicks > 200)
             return s_pDlg->EndDialog(IDCANCEL);
         Picture frame = g_lastFrames[s_pDlg->m_wndPreview.m_hDC];
-        if (nPhase == 0 && s_phases[0].empty() && frame.LitBox().top < 0)
+        if (s_frames.empty() && frame.LitBox().top < 0)
             return;  // nothing drawn yet
-        s_phases[nPhase].push_back(std::move(frame));
+        s_frames.push_back(std::move(frame));
         const HWND hDlg = s_pDlg->m_hWnd;
-        if (s_phases[nPhase].size() < 8)
-            return;
-        if (nPhase == 0)
+        if (s_frames.size() == 8)
             ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_REVOLUTIONS), true, 5);
-        if (nPhase == 1)
+        if (s_frames.size() == 16)
             ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_REVOLUTIONS), false, 5), ClickUpDown(::GetDlgItem(hDlg, IDC_SPIN_OSCILLATIONS), true, 10);
-        if (nPhase == 2)
+        if (s_frames.size() == 24)
             ::SendDlgItemMessageA(hDlg, IDC_MOTION_BLUR, BM_CLICK, 0, 0);
     });
     dlg.RunModal();
     ::KillTimer(nullptr, uTimer);
-    ASSERT_EQ(8u, s_phases[3].size()) << "the preview drew no model";
-    auto& [still, turning, bobbing, blurred] = s_phases;
+    ASSERT_EQ(32u, s_frames.size()) << "the preview drew no model";
+    const Picture *still = &s_frames[0], *turning = &s_frames[8], *bobbing = &s_frames[16], *blurred = &s_frames[24];
     const Box rest = still[0].LitBox();
     EXPECT_TRUE(rest.left > still[0].nWidth / 4 && rest.right < still[0].nWidth * 3 / 4) << "black beside the model";
     // The model's own top and bottom rows are lit over a quarter; a trail copy beyond it, at 20 %, is not.

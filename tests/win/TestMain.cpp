@@ -123,7 +123,7 @@ const char* g_pszNoMp3Codec = nullptr;
 const char* MissingSoundDevice() { return g_pszNoSoundDevice; }
 const char* MissingMp3Codec() { return g_pszNoMp3Codec; }
 
-std::string AnsiPathNextToProgram(const char* pszFile) {
+std::string ToneNextToProgram() {
     std::vector<wchar_t> path(32768), shortPath(32768);
     path.resize(::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));
     std::wstring strPath(path.begin(), path.end());
@@ -132,7 +132,7 @@ std::string AnsiPathNextToProgram(const char* pszFile) {
     BOOL bLost = FALSE;
     char szPath[MAX_PATH * 4];
     const int nLength = ::WideCharToMultiByte(CP_ACP, 0, strPath.c_str(), -1, szPath, sizeof szPath, nullptr, &bLost);
-    return nLength > 0 && !bLost ? std::string(szPath) + pszFile : std::string();
+    return nLength > 0 && !bLost ? std::string(szPath) + "audio_tone.mp3" : std::string();
 }
 
 int main(int argc, char** argv) {

@@ -11,11 +11,10 @@
 const char* MissingSoundDevice();
 const char* MissingMp3Codec();
 inline const char* MissingForMusic() { return MissingSoundDevice() ? MissingSoundDevice() : MissingMp3Codec(); }
-// A path in the system code page for the file beside the program: its short
-// form when the folder's name is outside that code page; empty when none.
-std::string AnsiPathNextToProgram(const char* pszFile);
-// The one second of 440 Hz that the build writes next to the test programs.
-inline std::string ToneNextToProgram() { return AnsiPathNextToProgram("audio_tone.mp3"); }
+// The one second of 440 Hz that the build writes next to the test programs:
+// its path in the system code page, through the folder's short form when the
+// folder's name is outside that code page; empty when there is none.
+std::string ToneNextToProgram();
 
 // Skips the row, with the reason on a line of its own for the runner's summary.
 #define FERRO_SKIP_IF(pszWhy)                                                                    \
