@@ -5,6 +5,7 @@
 #include "win/TestPack.h"
 
 #include "audio/AcmMp3Decoder.h"
+#include "audio/FileByteSource.h"
 #include "audio/Mp3Stream.h"
 #include "win/SceneContext.h"
 
@@ -13,8 +14,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -106,13 +105,12 @@ const char* ProbeSoundDevice() {
 
 // Whether the system's codec takes the frames of the tone beside the program.
 const char* ProbeMp3Codec() {
-    std::ifstream in(ToneNextToProgram(), std::ios::binary);
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    MemoryByteSource bytes(file.data(), file.size());
+    FileByteSource bytes;
     ByteWindow head(bytes);
     Mp3Stream stream;
     AcmMp3Decoder decoder;
-    const bool bFound = stream.Parse(head) && decoder.Open(stream.firstHeader) && decoder.Close();
+    const bool bFound = bytes.Open(ToneNextToProgram().c_str(), 0, 0) && stream.Parse(head) &&
+                        decoder.Open(stream.firstHeader) && decoder.Close();
     return bFound ? nullptr : "no MP3 codec (Windows without its media features)";
 }
 const char* g_pszNoSoundDevice = nullptr;

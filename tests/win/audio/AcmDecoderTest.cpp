@@ -6,13 +6,12 @@
 // Windows' rule before the real ones run.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "audio/AcmMp3Decoder.h"
+#include "audio/FileByteSource.h"
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 #include "support/audio/SineBreak.h"
@@ -39,10 +38,8 @@ MMRESULT WINAPI __wrap_acmStreamUnprepareHeader(HACMSTREAM h, LPACMSTREAMHEADER 
 // than Wine's; this is the test to run there.
 TEST(AcmMp3Decoder, LoopsTheToneSeamlesslyAndGivesItsBuffersBack) {
     FERRO_SKIP_IF(MissingMp3Codec());
-    std::ifstream in(ToneNextToProgram(), std::ios::binary);
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    MemoryByteSource bytes(file.data(), file.size());
+    FileByteSource bytes;  // the file read as the music is
+    ASSERT_TRUE(bytes.Open(ToneNextToProgram().c_str(), 0, 0));
     ByteWindow head(bytes);
     Mp3Stream stream;
     ASSERT_TRUE(stream.Parse(head));
