@@ -118,11 +118,10 @@ public:
             HDC hDC = ::GetDC(m_hWnd);
             PIXELFORMATDESCRIPTOR pfd = ScenePixelFormatDescriptor();
             const int sceneFormat = ::ChoosePixelFormat(hDC, &pfd);
-            for (int i = 1; !m_bPreformatted && i <= ::DescribePixelFormat(hDC, 1, sizeof pfd, &pfd); ++i) {
-                ::DescribePixelFormat(hDC, i, sizeof pfd, &pfd);
+            // DescribePixelFormat answers the highest format's number, or 0 past it.
+            for (int i = 1; !m_bPreformatted && ::DescribePixelFormat(hDC, i, sizeof pfd, &pfd) >= i; ++i)
                 if (i != sceneFormat && (pfd.dwFlags & PFD_SUPPORT_OPENGL))
                     m_bPreformatted = ::SetPixelFormat(hDC, i, &pfd);
-            }
             ::ReleaseDC(m_hWnd, hDC);
         }
         return CSceneWnd::WindowProc(nMessage, wParam, lParam);

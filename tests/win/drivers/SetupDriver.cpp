@@ -30,8 +30,9 @@ namespace {
 
 enum {
     kOscillations = 1000, kPreview = 1006,
-    // the system's open-file dialog
-    kFileNameCombo = 0x47c, kFileNameEdit = 0x480, kFilterCombo = 0x470,
+    // the system's open-file dialog, explorer style: its file name box has been
+    // this combo box since Windows 2000
+    kFileNameCombo = 0x47c, kFilterCombo = 0x470,
 };
 
 // The names the commands and the state use, after the settings they show.
@@ -154,15 +155,9 @@ int Clicks(HWND hButton, int count, DWORD nPauseMs)
     return std::printf("ms=%lu\n", nHeldMs), 0;
 }
 
-HWND FileNameBox(HWND hOpen)
-{
-    HWND hName = ::GetDlgItem(hOpen, kFileNameCombo);
-    return hName != nullptr ? hName : ::GetDlgItem(hOpen, kFileNameEdit);
-}
-
 int PrintFileDialog(HWND hOpen)
 {
-    std::printf("caption=%s\nfilename=%s\n", TextOf(hOpen).c_str(), TextOf(FileNameBox(hOpen)).c_str());
+    std::printf("caption=%s\nfilename=%s\n", TextOf(hOpen).c_str(), TextOf(::GetDlgItem(hOpen, kFileNameCombo)).c_str());
     HWND hFilter = ::GetDlgItem(hOpen, kFilterCombo);
     for (int i = 0; i < static_cast<int>(::SendMessageA(hFilter, CB_GETCOUNT, 0, 0)); ++i) {
         // The system's dialog keeps wide strings: ask for them as such.
@@ -204,7 +199,8 @@ int Run(int argc, char** argv)
     if (command == "filedialog")
         return PrintFileDialog(hChild);
     if (command == "choose" && argc == 3)
-        return ::SendMessageA(FileNameBox(hChild), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])), CloseChild(hDlg, hChild, IDOK);
+        return ::SendDlgItemMessageA(hChild, kFileNameCombo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])),
+               CloseChild(hDlg, hChild, IDOK);
     if (command == "escape")
         return CloseChild(hDlg, hChild, 0);
     if (command == "msgbox")
@@ -225,6 +221,5 @@ int main(int argc, char** argv)
         argv[nFirst - 1] = argv[0];  // the command's words, after the program's name
         status = Run(nEnd - nFirst + 1, argv + nFirst - 1);
     }
-    std::fflush(stdout);
     return status;
 }
