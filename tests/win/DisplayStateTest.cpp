@@ -25,20 +25,16 @@ namespace {
 std::map<HPOWERNOTIFY, HWND> g_powerRegistrations;
 
 extern "C" {
-static HPOWERNOTIFY WINAPI RecordRegistration(HANDLE hRecipient, LPCGUID pGuid, DWORD dwFlags)
-{
-    static std::uintptr_t s_nLast;
-    const auto hNotify = reinterpret_cast<HPOWERNOTIFY>(++s_nLast);
-    const bool bDisplayState = dwFlags == DEVICE_NOTIFY_WINDOW_HANDLE && ::IsEqualGUID(*pGuid, GUID_CONSOLE_DISPLAY_STATE);
-    g_powerRegistrations[hNotify] = bDisplayState ? static_cast<HWND>(hRecipient) : nullptr;
-    return hNotify;
-}
-static BOOL WINAPI RecordUnregistration(HPOWERNOTIFY hNotify)
-{
-    return g_powerRegistrations.erase(hNotify) == 1;
-}
-decltype(&RegisterPowerSettingNotification) __wrap___imp_RegisterPowerSettingNotification = RecordRegistration;
-decltype(&UnregisterPowerSettingNotification) __wrap___imp_UnregisterPowerSettingNotification = RecordUnregistration;
+decltype(&RegisterPowerSettingNotification) __wrap___imp_RegisterPowerSettingNotification =
+    [](HANDLE hRecipient, LPCGUID pGuid, DWORD dwFlags) {
+        static std::uintptr_t s_nLast;
+        const auto hNotify = reinterpret_cast<HPOWERNOTIFY>(++s_nLast);
+        const bool bDisplayState = dwFlags == DEVICE_NOTIFY_WINDOW_HANDLE && ::IsEqualGUID(*pGuid, GUID_CONSOLE_DISPLAY_STATE);
+        g_powerRegistrations[hNotify] = bDisplayState ? static_cast<HWND>(hRecipient) : nullptr;
+        return hNotify;
+    };
+decltype(&UnregisterPowerSettingNotification) __wrap___imp_UnregisterPowerSettingNotification =
+    [](HPOWERNOTIFY hNotify) -> BOOL { return g_powerRegistrations.erase(hNotify) == 1; };
 }
 
 // What Windows does when the console display changes state; answers how many

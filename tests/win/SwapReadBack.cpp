@@ -7,8 +7,7 @@ std::map<HDC, int> g_swapCounts;
 
 extern "C" {
 extern decltype(&SwapBuffers) __real___imp_SwapBuffers;
-static BOOL WINAPI ReadBackAndSwap(HDC hDC)
-{
+decltype(&SwapBuffers) __wrap___imp_SwapBuffers = [](HDC hDC) -> BOOL {
     RECT rc{};
     ::GetClientRect(::WindowFromDC(hDC), &rc);
     ++g_swapCounts[hDC];
@@ -28,6 +27,5 @@ static BOOL WINAPI ReadBackAndSwap(HDC hDC)
     glClear(GL_COLOR_BUFFER_BIT);
     glPopAttrib();
     return bSwapped;
-}
-decltype(&SwapBuffers) __wrap___imp_SwapBuffers = ReadBackAndSwap;
+};
 }
