@@ -1,12 +1,14 @@
 // The main of the Windows-side test programs. They may run on a person's own
 // PC: the saver's settings are put back as they were, however the program
 // ends; no run lasts without bound; "--about" reports what the PC offers and
-// "--settings" the settings' fingerprint, for the runner.
+// "--settings" the settings' fingerprint, for the runner. Their application
+// object is the saver's.
 #include "win/TestPack.h"
 
 #include "audio/AcmMp3Decoder.h"
 #include "audio/FileByteSource.h"
 #include "audio/Mp3Stream.h"
+#include "shell/SceneSaverApp.h"
 #include "win/SceneContext.h"
 
 #include <windows.h>
@@ -18,6 +20,17 @@
 #include <vector>
 
 namespace {
+
+// The application object has the saver's own identity, so settings land where
+// the saver reads them (under kVendorKey), and answers message boxes at once
+// instead of showing a modal box that would wait (the scene windows' test
+// records them).
+struct CTestApp : CWinApp {
+    CTestApp() {
+        SetSaverIdentity(*this);
+        SetMessageBoxHook([](const char*, const char*, UINT) { return IDOK; });
+    }
+} theTestApp;
 
 const wchar_t kVendorKey[] = L"Software\\Vantrel";
 

@@ -172,13 +172,13 @@ int PrintFileDialog(HWND hOpen)
 int Run(int argc, char** argv)
 {
     const std::string command = argc >= 2 ? argv[1] : "";
-    const int nID = argc >= 3 ? IdOf(argv[2]) : -1;
     if (command == "closed")
         return PumpUntil(60000, [] { return FindDialog(nullptr) == nullptr; }) ? 0 : 1;
     HWND hDlg = WaitForDialog(nullptr);
     if (hDlg == nullptr || command == "wait")
         return hDlg == nullptr;
-    HWND hControl = ::GetDlgItem(hDlg, nID);
+    // No control for a name it does not know: -1 is the number of the template's labels.
+    HWND hControl = argc >= 3 && IdOf(argv[2]) != -1 ? ::GetDlgItem(hDlg, IdOf(argv[2])) : nullptr;
     if ((command == "click" || command == "spin" || command == "settext") && hControl == nullptr)
         return std::printf("error=no control %s\n", argc >= 3 ? argv[2] : "(none)"), 1;
     if (command == "state")
