@@ -11,10 +11,7 @@
 #include "win/PumpUntil.h"
 #include "win/TestPack.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <map>
 
 namespace {
@@ -27,7 +24,7 @@ std::map<HPOWERNOTIFY, HWND> g_powerRegistrations;
 extern "C" {
 decltype(&RegisterPowerSettingNotification) __wrap___imp_RegisterPowerSettingNotification =
     [](HANDLE hRecipient, LPCGUID pGuid, DWORD dwFlags) {
-        static std::uintptr_t s_nLast;
+        static UINT_PTR s_nLast;
         const auto hNotify = reinterpret_cast<HPOWERNOTIFY>(++s_nLast);
         const bool bDisplayState = dwFlags == DEVICE_NOTIFY_WINDOW_HANDLE && ::IsEqualGUID(*pGuid, GUID_CONSOLE_DISPLAY_STATE);
         g_powerRegistrations[hNotify] = bDisplayState ? static_cast<HWND>(hRecipient) : nullptr;

@@ -14,8 +14,6 @@
 #include "win/setup/ClickUpDown.h"
 #include "win/TestPack.h"
 
-#include <gtest/gtest.h>
-
 #include <iterator>
 #include <set>
 #include <string>

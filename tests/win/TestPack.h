@@ -1,5 +1,6 @@
 // What every Windows-side test program shares, as it may run on a person's
-// own PC: rows that need what the PC lacks are skipped with the reason.
+// own PC: rows that need what the PC lacks are skipped with the reason. It
+// brings GoogleTest with it.
 #pragma once
 
 #include <gtest/gtest.h>

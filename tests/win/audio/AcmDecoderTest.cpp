@@ -4,8 +4,6 @@
 // prepared with (each music off/on cycle would then leak the codec's buffers);
 // Wine only refuses larger ones, so the link wraps the two calls to apply
 // Windows' rule before the real ones run.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <utility>
 #include <vector>

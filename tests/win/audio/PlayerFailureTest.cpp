@@ -4,8 +4,6 @@
 // a device that went must not have its buffers freed under it, and the music
 // plays on once it is back. The link routes the library's imports of these
 // calls here; the music is a scene window's, switched as the setup dialog does.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <mmsystem.h>
 #include <mmreg.h>
