@@ -121,10 +121,9 @@ int State(HWND hDlg)
     for (const char* pszName : { "blur", "music" })
         std::printf("%s=%d\n", pszName, static_cast<int>(::SendDlgItemMessageA(hDlg, IdOf(pszName), BM_GETCHECK, 0, 0)));
     std::printf("focus=%s\n", NameOf(::GetDlgCtrlID(FocusOf(hDlg))));
-    // The preview is the one child that the template does not name.
-    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
-        if (::GetDlgCtrlID(h) == 0 && ::IsWindowVisible(h))
-            PrintRect("preview", h, "");
+    // The preview is the one child that the template does not number.
+    if (HWND hPreview = ::GetDlgItem(hDlg, 0); ::IsWindowVisible(hPreview))
+        PrintRect("preview", hPreview, "");
     HWND hPlaceholder = ::GetDlgItem(hDlg, kPreview);
     PrintRect("placeholder", hPlaceholder, ::IsWindowVisible(hPlaceholder) ? " 1" : " 0");
     return 0;
