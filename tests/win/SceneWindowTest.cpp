@@ -34,11 +34,6 @@ const RECT kChildRect = { 0, 0, 160, 120 };
 
 // Each message box shown, as "caption|type|text".
 std::vector<std::string> g_shownMessages;
-int RecordMessage(const char* pszText, const char* pszCaption, UINT nType)
-{
-    g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
-    return IDOK;
-}
 
 class SceneWindows : public ::testing::Test {
 protected:
@@ -48,7 +43,11 @@ protected:
         GetApp()->WriteSettingInt("Config", "bMusic", 0);
         g_lastFrames.clear();
         g_shownMessages.clear();
-        CWinApp::SetMessageBoxHook(&RecordMessage);
+        // Each test's own hook, recording the boxes (a test may put another in its place).
+        CWinApp::SetMessageBoxHook([](const char* pszText, const char* pszCaption, UINT nType) {
+            g_shownMessages.push_back(std::string(pszCaption) + "|" + std::to_string(nType) + "|" + pszText);
+            return IDOK;
+        });
         ASSERT_TRUE(m_parent.CreateEx(0, CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_POPUP,
                                       0, 0, 200, 150, nullptr, nullptr));
     }
@@ -154,9 +153,7 @@ TEST_F(SceneWindows, ParentGoneDuringTheFormatMessageFailsCreation)
     s_hParent = m_parent.m_hWnd;
     CWinApp::SetMessageBoxHook([](const char*, const char*, UINT) { ::DestroyWindow(s_hParent); return IDOK; });
     CPreformattedSceneWnd* pWnd = new CPreformattedSceneWnd(1);
-    const BOOL bCreated = pWnd->CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, &m_parent);
-    CWinApp::SetMessageBoxHook(&RecordMessage);
-    EXPECT_FALSE(bCreated);
+    EXPECT_FALSE(pWnd->CreateSceneWindow(0, WS_CHILD | WS_VISIBLE, kChildRect, &m_parent));
     EXPECT_EQ(0u, g_hMusicStream);
     if (g_hMusicStream != 0) {
         BASS_StreamFree(g_hMusicStream);

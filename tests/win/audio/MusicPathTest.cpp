@@ -34,7 +34,6 @@ decltype(&GetFileSizeEx) __wrap___imp_GetFileSizeEx = [](HANDLE h, PLARGE_INTEGE
 namespace {
 // A pipe whose server, a thread of the test, writes its first client the bytes.
 struct PipeServer {
-    explicit PipeServer(std::vector<char> data) : bytes(std::move(data)) {}
     ~PipeServer() {
         CancelSynchronousIo(hThread);  // still waiting for a client
         WaitForSingleObject(hThread, 5000);
@@ -58,7 +57,7 @@ struct PipeServer {
 
 TEST(FileByteSource, ReadsNoPipeAndLendsNoIdentity) {
     std::ifstream in(ToneNextToProgram(), std::ios::binary);
-    PipeServer pipe(std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    PipeServer pipe{ std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()) };
     ASSERT_TRUE(pipe.hPipe != INVALID_HANDLE_VALUE && pipe.hThread);
     g_nLastOpenFlags = ~0u;  // never a result: it asks for every flag
     FileByteSource file;

@@ -59,8 +59,7 @@ int Host(HWND hParent, HANDLE hSaver, const char* pszFile, long long nSize)
     ::DestroyWindow(hParent);
     if (!PumpUntil(20000, ended))
         return std::printf("FAIL: the saver did not end after its parent was destroyed\n"), 1;
-    std::printf("the saver ended with its parent\n");
-    return 0;
+    return std::printf("the saver ended with its parent\n"), 0;
 }
 
 }  // namespace

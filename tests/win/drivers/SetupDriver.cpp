@@ -125,8 +125,7 @@ int State(HWND hDlg)
     if (HWND hPreview = ::GetDlgItem(hDlg, 0); ::IsWindowVisible(hPreview))
         PrintRect("preview", hPreview, "");
     HWND hPlaceholder = ::GetDlgItem(hDlg, kPreview);
-    PrintRect("placeholder", hPlaceholder, ::IsWindowVisible(hPlaceholder) ? " 1" : " 0");
-    return 0;
+    return PrintRect("placeholder", hPlaceholder, ::IsWindowVisible(hPlaceholder) ? " 1" : " 0"), 0;
 }
 
 int Keys(HWND hDlg, WPARAM vk, int count)
