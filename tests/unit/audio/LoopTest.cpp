@@ -128,18 +128,6 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
     }
 }
 
-// A file cut to nCut bytes once nReads reads have been made: reads past its
-// new end fail from then on, as they do on a file cut while it plays.
-struct Shrinking : SparseFile {
-    explicit Shrinking(SparseFile file) : SparseFile(std::move(file)) {}
-    int nReads = 1 << 30, nReadsAfterCut = 0;
-    uint64_t nCut = 0;
-    bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
-        if (nReads-- <= 0 && (++nReadsAfterCut, nOffset + nLength > nCut)) return false;
-        return SparseFile::ReadAt(nOffset, pDst, nLength);
-    }
-};
-
 // Each Read returns after bounded work even when nothing comes, and a loop
 // that keeps nothing, or whose file went away or shrank, ends for good: the
 // player's thread must never spin inside the source, nor read the file again
@@ -154,7 +142,7 @@ TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.b.pszName);
-        Shrinking bytes(c.layout.File());
+        SparseFile bytes = c.layout.File();
         ByteWindow head(bytes);
         Mp3Stream stream;
         ASSERT_TRUE(stream.Parse(head));
