@@ -107,8 +107,7 @@ TEST_F(ScenePixels, TrailCopiesStepBackToTheLastPoseAtOneFifthStrength) {
             const Box pose = ExpectedBox(dAngle * (6 - k) / 6, dHeight + k * dBack);
             expected.Add(pose.left, pose.bottom), expected.Add(pose.right, pose.top);
         }
-        const Box actual = blurred.LitBox();
-        for (auto side : {&Box::left, &Box::bottom, &Box::right, &Box::top}) EXPECT_NEAR(actual.*side, expected.*side, 2) << move.uMs << " ms";
+        for (auto side : {&Box::left, &Box::bottom, &Box::right, &Box::top}) EXPECT_NEAR(blurred.LitBox().*side, expected.*side, 2) << move.uMs << " ms";
         if (move.fRps != 0) continue;
         // Rows above the fourth copy, which only the fifth reaches, against the model drawn opaque there.
         const int nAbove = ExpectedBox(0, dHeight + 4 * dBack).top + 2;
