@@ -60,12 +60,9 @@ int main(int argc, char** argv) {
                                          {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
     std::string strFile;
     for (int i = 1; i < argc; ++i) {
-        if (opt.count(argv[i]) && i + 1 < argc) {
-            opt[argv[i]] = std::atof(argv[i + 1]);
-            ++i;
-        } else {
-            strFile = argv[i];
-        }
+        const std::string strArg = argv[i];
+        if (opt.count(strArg) && i + 1 < argc) opt[strArg] = std::atof(argv[++i]);  // the option's value
+        else strFile = strArg;
     }
     std::ifstream in(strFile, std::ios::binary);
     const size_t nChannels = size_t(std::max(1.0, opt["--channels"]));
