@@ -45,8 +45,7 @@ struct Behaviour {
     bool bFirstOnly;      // gives samples for the first frame of a pass only
 };
 
-class FakeCodec : public Mp3FrameDecoder {
-public:
+struct FakeCodec : Mp3FrameDecoder {
     FakeCodec(const Behaviour& b, const Layout& l) : m_b(b), m_l(l) {}
     bool Decode(const uint8_t*, size_t nLength, size_t* pUsed, std::vector<int16_t>& pcm) override {
         if (m_b.bRefuses) return false;
@@ -58,8 +57,6 @@ public:
     void Flush(std::vector<int16_t>&) override {}
     void Reset() override { m_nFed = m_nTaken = 0; }
     unsigned Delay() const override { return m_b.nDelay; }
-
-private:
     // The samples of decoded frame k: the encoder's timeline, m_b.nDelay later.
     void Emit(uint64_t k, std::vector<int16_t>& pcm) {
         if (int(k % m_l.nFrames) == m_b.nLostFrame || (m_b.bFirstOnly && k % m_l.nFrames > 0)) return;
