@@ -8,7 +8,6 @@
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 
-namespace {
 struct StandInDecoder : Mp3FrameDecoder {
     explicit StandInDecoder(unsigned nSamples) : m_nSamples(nSamples) {}
     bool Decode(const uint8_t* pData, size_t nLength, size_t* pUsed,
@@ -22,7 +21,6 @@ struct StandInDecoder : Mp3FrameDecoder {
     unsigned Delay() const override { return 529; }
     unsigned m_nSamples;
 };
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryByteSource bytes(data, size);
