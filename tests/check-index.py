@@ -15,23 +15,11 @@ import subprocess
 import sys
 
 tests_dir = pathlib.Path(__file__).resolve().parent
-build = sys.argv[1]
-listing = json.loads(subprocess.run(['ctest', '--show-only=json-v1'], cwd=build, check=True,
+listing = json.loads(subprocess.run(['ctest', '--show-only=json-v1'], cwd=sys.argv[1], check=True,
                                     capture_output=True, text=True).stdout)
 commands = {t['name']: t.get('command', []) for t in listing['tests']}
-
-sources = [p.read_text(errors='replace') for p in tests_dir.rglob('*')
-           if p.suffix in ('.cpp', '.h') and p.is_file()]
-gtest_cases = set()
-for text in sources:
-    for suite, name in re.findall(r'\bTEST(?:_F|_P)?\(\s*(\w+)\s*,\s*(\w+)\s*\)', text):
-        gtest_cases.add(f'{suite}.{name}')
-
-
-def scripts_of(test):
-    return [pathlib.Path(arg) for arg in commands[test] if arg.endswith(('.sh', '.py'))
-            and pathlib.Path(arg).is_file()]
-
+gtest_cases = {'.'.join(case) for p in tests_dir.rglob('*') if p.suffix in ('.cpp', '.h') and p.is_file()
+               for case in re.findall(r'\bTEST(?:_F|_P)?\(\s*(\w+)\s*,\s*(\w+)\s*\)', p.read_text(errors='replace'))}
 
 faults = []
 rows = 0
@@ -41,15 +29,14 @@ for number, line in enumerate((tests_dir / 'INDEX.md').read_text().splitlines(),
         continue
     rows += 1
     test, row = cells[1].strip('`'), cells[2].strip('`')
-    where = f'INDEX.md:{number}'
     if test not in commands:
-        faults.append(f'{where}: no test named {test}')
+        faults.append(f'INDEX.md:{number}: no test named {test}')
     elif row.startswith('"'):
-        words = row.strip('"')
-        if not any(words in s.read_text(errors='replace') for s in scripts_of(test)):
-            faults.append(f'{where}: no check "{words}" in the scripts of {test}')
+        scripts = [pathlib.Path(arg) for arg in commands[test] if arg.endswith(('.sh', '.py'))]
+        if not any(s.is_file() and row.strip('"') in s.read_text(errors='replace') for s in scripts):
+            faults.append(f'INDEX.md:{number}: no check {row} in the scripts of {test}')
     elif row not in gtest_cases:
-        faults.append(f'{where}: no GoogleTest case {row} (for {test})')
+        faults.append(f'INDEX.md:{number}: no GoogleTest case {row} (for {test})')
 
 print('\n'.join(faults))
 print(f'{rows} rows of the index checked, {len(faults)} name nothing that exists')

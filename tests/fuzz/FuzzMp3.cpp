@@ -8,9 +8,7 @@
 #include "audio/Mp3PcmSource.h"
 #include "audio/Mp3Stream.h"
 
-namespace {
-class StandInDecoder : public Mp3FrameDecoder {
-public:
+struct StandInDecoder : Mp3FrameDecoder {
     explicit StandInDecoder(unsigned nSamples) : m_nSamples(nSamples) {}
     bool Decode(const uint8_t* pData, size_t nLength, size_t* pUsed,
                 std::vector<int16_t>& pcm) override {
@@ -21,11 +19,8 @@ public:
     void Flush(std::vector<int16_t>&) override {}
     void Reset() override {}
     unsigned Delay() const override { return 529; }
-
-private:
     unsigned m_nSamples;
 };
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryByteSource bytes(data, size);

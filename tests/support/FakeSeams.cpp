@@ -24,10 +24,9 @@ struct TempDirectory {
 };
 
 int CopyCommittedAsset(const char* pszSource, const char* pszFile) {
-    std::error_code error;
-    std::filesystem::copy_file(std::filesystem::path(FERRO_RES_DIR) / pszSource, ReadTempDirectory() + pszFile,
-                               std::filesystem::copy_options::overwrite_existing, error);
-    return error ? 0 : 1;
+    std::error_code error;  // 0 when it cannot copy
+    return std::filesystem::copy_file(std::filesystem::path(FERRO_RES_DIR) / pszSource, ReadTempDirectory() + pszFile,
+                                      std::filesystem::copy_options::overwrite_existing, error) ? 1 : 0;
 }
 
 }  // namespace

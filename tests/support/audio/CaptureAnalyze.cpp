@@ -15,9 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,13 +29,11 @@ bool MeasureAndCheck(const std::vector<double>& s, std::map<std::string, double>
     bool bOk = true;
     const auto loud = [&](size_t i) { return std::fabs(s[i]) > 64; };
     size_t nFirst = s.size(), nLast = 0, nGap = 0, nRun = 0, nCrossings = 0;
-    double dPeak = 0;
     for (size_t i = 0; i < s.size(); ++i)
         if (loud(i)) nFirst = std::min(nFirst, i), nLast = i;
     for (size_t i = nFirst; i <= nLast && nLast > nFirst; ++i) {
         nRun = loud(i) ? 0 : nRun + 1;
         nGap = std::max(nGap, nRun);
-        dPeak = std::max(dPeak, std::fabs(s[i]));
         if (i > nFirst && (s[i - 1] < 0) != (s[i] < 0)) ++nCrossings;
     }
     const double dAudible = nLast > nFirst ? double(nLast - nFirst + 1) / dRate : 0;
@@ -64,28 +60,22 @@ int main(int argc, char** argv) {
                                          {"--min-seconds", 0}, {"--max-gap-ms", -1}, {"--max-break", -1}};
     std::string strFile;
     for (int i = 1; i < argc; ++i) {
-        if (opt.count(argv[i]) && i + 1 < argc) {
-            opt[argv[i]] = std::atof(argv[i + 1]);
-            ++i;
-        } else {
-            strFile = argv[i];
-        }
+        const std::string strArg = argv[i];
+        if (opt.count(strArg) && i + 1 < argc) opt[strArg] = std::atof(argv[++i]);  // the option's value
+        else strFile = strArg;
     }
     std::ifstream in(strFile, std::ios::binary);
-    const size_t nFrameBytes = size_t(std::max(1.0, opt["--channels"])) * 2;
+    const size_t nChannels = size_t(std::max(1.0, opt["--channels"]));
     if (!in || opt["--rate"] <= 0) {
         std::fprintf(stderr, "usage: ferro_capture_analyze FILE [--rate HZ] [--channels N] ...\n");
         return 2;
     }
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> pcm;
+    for (int16_t v; in.read(reinterpret_cast<char*>(&v), 2);) pcm.push_back(v);
     bool bOk = true;
-    for (size_t nChannel = 0; nChannel * 2 < nFrameBytes; ++nChannel) {
-        std::vector<double> s(bytes.size() / nFrameBytes);
-        for (size_t i = 0; i < s.size(); ++i) {
-            int16_t v;
-            std::memcpy(&v, bytes.data() + i * nFrameBytes + nChannel * 2, 2);
-            s[i] = v;
-        }
+    for (size_t nChannel = 0; nChannel < nChannels; ++nChannel) {
+        std::vector<double> s;  // of whole frames only
+        for (size_t i = nChannel; i - nChannel + nChannels <= pcm.size(); i += nChannels) s.push_back(pcm[i]);
         std::printf("channel %zu\n", nChannel);
         bOk = MeasureAndCheck(s, opt) && bOk;
     }

@@ -36,7 +36,6 @@ struct Layout {
 
 struct Behaviour {
     const char* pszName;
-    unsigned nFrames;     // of the file
     unsigned nDelay;      // the codec's own delay
     unsigned nHeld;       // frames it holds back before giving their samples
     int nLostFrame;       // frame of every pass that yields nothing (-1: none)
@@ -44,12 +43,9 @@ struct Behaviour {
     size_t nMinTake;      // takes nothing from fewer bytes than this
     bool bRefuses;        // fails every frame
     bool bFirstOnly;      // gives samples for the first frame of a pass only
-    Bytes gap = {};       // of the file, after its first frame
-    uint64_t nSize = 0;   // of the file, filled with tags (0: no tags)
 };
 
-class FakeCodec : public Mp3FrameDecoder {
-public:
+struct FakeCodec : Mp3FrameDecoder {
     FakeCodec(const Behaviour& b, const Layout& l) : m_b(b), m_l(l) {}
     bool Decode(const uint8_t*, size_t nLength, size_t* pUsed, std::vector<int16_t>& pcm) override {
         if (m_b.bRefuses) return false;
@@ -61,8 +57,6 @@ public:
     void Flush(std::vector<int16_t>&) override {}
     void Reset() override { m_nFed = m_nTaken = 0; }
     unsigned Delay() const override { return m_b.nDelay; }
-
-private:
     // The samples of decoded frame k: the encoder's timeline, m_b.nDelay later.
     void Emit(uint64_t k, std::vector<int16_t>& pcm) {
         if (int(k % m_l.nFrames) == m_b.nLostFrame || (m_b.bFirstOnly && k % m_l.nFrames > 0)) return;
@@ -89,21 +83,22 @@ std::vector<int16_t> Expected(const Behaviour& b, const Layout& l, size_t nPasse
 }
 
 TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
-    const Behaviour cases[] = {
-        {"plain", 4, 529, 0, -1, 0, 0, false, false},
-        {"holds a frame back", 4, 529, 1, -1, 0, 0, false, false},
-        {"one frame, held back", 1, 529, 1, -1, 0, 0, false, false},
-        {"other delay", 4, 1105, 0, -1, 0, 0, false, false},
-        {"a frame yields nothing", 4, 529, 0, 2, 0, 0, false, false},
-        {"takes part of a frame", 4, 529, 0, -1, 300, 0, false, false},
-        {"waits for more bytes", 4, 529, 0, -1, 0, 600, false, false},
-        {"2 MiB tag between frames", 4, 529, 0, -1, 0, 0, false, false, CoverArtTag()},
-        {"2 MiB of junk between frames", 4, 529, 0, -1, 0, 0, false, false, Bytes(2 << 20, 'j')},
-        {"2 GiB, its last frame ending the file", 4, 529, 0, -1, 0, 0, false, false, {}, 2ull << 30},
+    const struct { Behaviour b; Layout file; } cases[] = {  // the file's padding is the loop's
+        {{"plain", 529, 0, -1, 0, 0, false, false}, {4, 576, 0}},
+        {{"holds a frame back", 529, 1, -1, 0, 0, false, false}, {4, 576, 0}},
+        {{"one frame, held back", 529, 1, -1, 0, 0, false, false}, {1, 576, 0}},
+        {{"other delay", 1105, 0, -1, 0, 0, false, false}, {4, 576, 0}},
+        {{"a frame yields nothing", 529, 0, 2, 0, 0, false, false}, {4, 576, 0}},
+        {{"takes part of a frame", 529, 0, -1, 300, 0, false, false}, {4, 576, 0}},
+        {{"waits for more bytes", 529, 0, -1, 0, 600, false, false}, {4, 576, 0}},
+        {{"2 MiB tag between frames", 529, 0, -1, 0, 0, false, false}, {4, 576, 0, CoverArtTag()}},
+        {{"2 MiB of junk between frames", 529, 0, -1, 0, 0, false, false}, {4, 576, 0, Bytes(2 << 20, 'j')}},
+        {{"2 GiB, its last frame ending the file", 529, 0, -1, 0, 0, false, false}, {4, 576, 0, {}, 2ull << 30}},
     };
     for (unsigned nPadding : {1000u, 200u}) {  // 200: the window reaches into the next pass
-        for (const Behaviour& b : cases) {
-            const Layout layout{b.nFrames, 576, nPadding, b.gap, b.nSize};
+        for (const auto& [b, file] : cases) {
+            Layout layout = file;
+            layout.nPadding = nPadding;
             if (layout.nDelay + nPadding >= layout.Pass()) continue;
             SCOPED_TRACE(testing::Message() << b.pszName << ", padding " << nPadding);
             SparseFile bytes = layout.File();
@@ -128,33 +123,21 @@ TEST(Mp3PcmSource, LoopsWithoutCutOrPadding) {
     }
 }
 
-// A file cut to nCut bytes once nReads reads have been made: reads past its
-// new end fail from then on, as they do on a file cut while it plays.
-struct Shrinking : SparseFile {
-    explicit Shrinking(SparseFile file) : SparseFile(std::move(file)) {}
-    int nReads = 1 << 30, nReadsAfterCut = 0;
-    uint64_t nCut = 0;
-    bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
-        if (nReads-- <= 0 && (++nReadsAfterCut, nOffset + nLength > nCut)) return false;
-        return SparseFile::ReadAt(nOffset, pDst, nLength);
-    }
-};
-
 // Each Read returns after bounded work even when nothing comes, and a loop
 // that keeps nothing, or whose file went away or shrank, ends for good: the
 // player's thread must never spin inside the source, nor read the file again
 // and again.
 TEST(Mp3PcmSource, LoopThatKeepsNothingOrLosesItsFileEnds) {
     const struct { Behaviour b; Layout layout; int nReads; uint64_t nCut; bool bHeard; } cases[] = {
-        {{"refuses every frame", 2, 529, 0, -1, 0, 0, true, false}, {2, 576, 0}, 1 << 30, 0, false},
-        {{"every decoded sample is trimmed", 4, 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30, 0, false},
-        {{"the file goes away after its first pass", 4, 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1, 0, true},
-        {{"the file shrinks in its first pass", 4, 529, 0, -1, 0, 0, false, false},
+        {{"refuses every frame", 529, 0, -1, 0, 0, true, false}, {2, 576, 0}, 1 << 30, 0, false},
+        {{"every decoded sample is trimmed", 529, 0, -1, 0, 0, false, true}, {4, 1200, 3000}, 1 << 30, 0, false},
+        {{"the file goes away after its first pass", 529, 0, -1, 0, 0, false, false}, {4, 576, 1000}, 1, 0, true},
+        {{"the file shrinks in its first pass", 529, 0, -1, 0, 0, false, false},
          {4, 576, 1000, Bytes(1 << 20, 'j')}, 1, 300000, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.b.pszName);
-        Shrinking bytes(c.layout.File());
+        SparseFile bytes = c.layout.File();
         ByteWindow head(bytes);
         Mp3Stream stream;
         ASSERT_TRUE(stream.Parse(head));

@@ -20,11 +20,10 @@ inline Bytes Header(unsigned version, unsigned bitrateIndex, unsigned rateIndex,
     return {uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h)};
 }
 
-// A whole frame of the given length: header then a filler byte.
-inline Bytes Frame(const Bytes& header, size_t nLength, uint8_t fill = 0x55) {
-    Bytes f = header;
-    f.resize(nLength, fill);
-    return f;
+// nLength bytes: the header, then a filler byte (a whole frame, or a whole tag).
+inline Bytes Frame(Bytes header, size_t nLength, uint8_t fill = 0x55) {
+    header.resize(nLength, fill);
+    return header;
 }
 
 // The frame with a CRC after its header, as lame -p writes it.
@@ -37,13 +36,14 @@ inline Bytes WithCrc(Bytes frame) {
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo, no padding: 417 bytes.
 inline Bytes CbrFrame() { return Frame(Header(3, 9, 0, false, false), 417); }
 
-inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
-
-inline Bytes Frames(size_t n, const Bytes& frame = CbrFrame()) {
+// The parts one after another.
+inline Bytes Cat(const std::vector<Bytes>& parts) {
     Bytes b;
-    for (size_t i = 0; i < n; ++i) Append(b, frame);
+    for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
     return b;
 }
+
+inline Bytes Frames(size_t n, const Bytes& frame = CbrFrame()) { return Cat(std::vector<Bytes>(n, frame)); }
 
 // An Info frame like lame's: frames flag, then a LAME tag with delay/padding.
 inline Bytes InfoFrame(const char* magic, uint32_t frames, unsigned delay, unsigned padding,
@@ -65,20 +65,15 @@ inline Bytes Id3v2Header(size_t nBody, bool footer = false) {
             uint8_t((nBody >> 14) & 0x7F), uint8_t((nBody >> 7) & 0x7F), uint8_t(nBody & 0x7F)};
 }
 
-inline Bytes Id3v2(size_t nBody, bool footer = false) {
-    Bytes t = Id3v2Header(nBody, footer);
-    t.resize(10 + nBody + (footer ? 10 : 0), 0xFF);  // 0xFF: sync-like junk inside the tag
-    return t;
-}
+// 0xFF: sync-like junk inside the tag.
+inline Bytes Id3v2(size_t nBody, bool footer = false) { return Frame(Id3v2Header(nBody, footer), 10 + nBody + (footer ? 10 : 0), 0xFF); }
 
 // 2 MiB of cover art in a tag, starting with three frames that are not audio.
-inline Bytes CoverArtTag() {
-    Bytes t = Id3v2(2 << 20);
-    for (size_t i = 0; i < 3 * 417; ++i) t[10 + i] = CbrFrame()[i % 417];
-    return t;
-}
+inline Bytes CoverArtTag() { return Frame(Cat({Id3v2Header(2 << 20), Frames(3)}), 10 + (2 << 20), 0xFF); }
 
 // A file of any size without the memory: pieces at their offsets, zeros between.
+// It is cut to nCut bytes once nReads reads have been made: reads past its new
+// end fail from then on, as they do on a file cut while it plays.
 class SparseFile : public ByteSource {
 public:
     void Append(const Bytes& b) {
@@ -96,6 +91,7 @@ public:
     }
     uint64_t Size() const override { return m_nSize; }
     bool ReadAt(uint64_t nOffset, uint8_t* pDst, size_t nLength) override {
+        if (nReads-- <= 0 && (++nReadsAfterCut, nOffset + nLength > nCut)) return false;
         if (nOffset > m_nSize || nLength > m_nSize - nOffset) return false;
         std::memset(pDst, 0, nLength);
         for (const auto& [nAt, b] : m_pieces) {
@@ -105,6 +101,8 @@ public:
         }
         return true;
     }
+    int nReads = 1 << 30, nReadsAfterCut = 0;
+    uint64_t nCut = 0;
 
 private:
     std::vector<std::pair<uint64_t, Bytes>> m_pieces;

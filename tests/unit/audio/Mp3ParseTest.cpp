@@ -3,6 +3,8 @@
 // samples a gapless loop keeps. The fuzz target covers everything else.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "audio/Mp3FrameHeader.h"
 #include "audio/Mp3FrameWalker.h"
 #include "audio/Mp3Stream.h"
@@ -34,29 +36,14 @@ TEST(Mp3FrameHeader, LengthsAtTheEndsOfTheTables) {
         Mp3FrameHeader h;
         const bool bParsed = Mp3FrameHeader::Parse(c.header.data(), c.header.size(), &h);
         EXPECT_EQ(c.nLength != 0, bParsed) << c.nLength;
-        if (!bParsed) continue;
-        EXPECT_EQ(c.nLength, h.nFrameLength);
-        EXPECT_EQ(c.nRate, h.nSampleRate);
-        EXPECT_EQ(c.nChannels, h.nChannels);
-        EXPECT_EQ(c.nSamples, h.nSamplesPerFrame);
+        if (bParsed) EXPECT_EQ(std::make_tuple(c.nLength, c.nRate, c.nChannels, c.nSamples),
+                               std::make_tuple(h.nFrameLength, h.nSampleRate, h.nChannels, h.nSamplesPerFrame));
     }
 }
 
-// Ends in a whole frame of the stream, which must not be taken for audio.
-Bytes Id3v1() {
-    Bytes t = {'T', 'A', 'G'};
-    t.resize(128 - 104, ' ');
-    Append(t, Frame(Header(3, 1, 0, false, false), 104));
-    return t;
-}
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes b;
-    for (const Bytes& p : parts) Append(b, p);
-    return b;
-}
-
 TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
+    // Ends in a whole frame of the stream, which must not be taken for audio.
+    const Bytes id3v1 = Cat({Frame({'T', 'A', 'G'}, 128 - 104, ' '), Frame(Header(3, 1, 0, false, false), 104)});
     const Bytes junk = {'j', 'u', 'n', 'k', 0xFF, 0xFB};  // ends in a false sync
     const Bytes junk2M(2 << 20, 'j');
     const auto at48k = [](size_t n) { return Frames(n, Frame(Header(3, 9, 1, false, false), 384)); };
@@ -70,8 +57,7 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
     } cases[] = {
         {"plain frames", Frames(3), 3, 0, 0},
         {"two ID3v2 tags, one with footer", Cat({Id3v2(300), Id3v2(0x4005, true), Frames(2)}), 2, 0, 0},
-        {"ID3v1 at the end", Cat({Frames(2), Id3v1()}), 2, 0, 0},
-        {"LAME delay and padding", Cat({InfoFrame("Info", 10, 576, 1000), Frames(10)}), 10, 576, 1000},
+        {"ID3v1 at the end", Cat({Frames(2), id3v1}), 2, 0, 0},
         {"LAME tag and frames with a CRC", Cat({WithCrc(InfoFrame("Info", 3, 576, 1000)), Frames(3, WithCrc(CbrFrame()))}), 3, 576, 1000},
         {"largest LAME fields", Cat({InfoFrame("Xing", 10, 4095, 4095), Frames(10)}), 10, 4095, 4095},
         {"unknown encoder", Cat({InfoFrame("Info", 2, 576, 10, "XYZ123456"), Frames(2)}), 2, 0, 0},
@@ -89,7 +75,6 @@ TEST(Mp3Stream, WhichFramesAndSamplesPlay) {
         {"header frame only", InfoFrame("Info", 0, 576, 0), 0, 0, 0},
         {"tag larger than the file", Cat({Id3v2Header(0xFFFFFFF), CbrFrame()}), 0, 0, 0},
         {"tag exactly the file", Cat({Id3v2Header(417), CbrFrame()}), 0, 0, 0},
-        {"text", Bytes(40, 'x'), 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
