@@ -25,15 +25,11 @@ trap e2e_cleanup EXIT
 note() { echo "# $*"; }
 
 check() {  # check "what" command...  -- passes when the command succeeds; returns its status
-  local what=$1; shift
   E2E_CHECKS=$((E2E_CHECKS + 1))
-  if "$@"; then
-    echo "ok - $what"
-  else
-    echo "not ok - $what"
-    E2E_FAILED=$((E2E_FAILED + 1))
-    return 1
-  fi
+  "${@:2}" && echo "ok - $1" && return 0
+  echo "not ok - $1"
+  E2E_FAILED=$((E2E_FAILED + 1))
+  return 1
 }
 
 finish() {
@@ -42,22 +38,17 @@ finish() {
   # Every file is searched as text: a log may hold a NUL byte.
   check "no heap errors in the programs' output" bash -c "! grep -ra 'err:heap' '$WORK'"
   echo "$E2E_CHECKS checks, $E2E_FAILED failed"
-  [ "$E2E_FAILED" -eq 0 ]
-  exit $?
+  exit $((E2E_FAILED > 0))
 }
 
-# start_bg OUTVAR command... : starts a command in the background, remembers its pid.
+# start_bg OUTVAR command... : starts a command in the background, its output
+# in $E2E_LOG (bg.log), and remembers its pid.
 start_bg() {
-  local _outvar=$1; shift
-  "$@" >>"$WORK/bg.log" 2>&1 &
+  "${@:2}" >>"${E2E_LOG:-$WORK/bg.log}" 2>&1 &
   E2E_PIDS+=("$!:$(started_at "$!")")
-  printf -v "$_outvar" '%s' "$!"
+  printf -v "$1" '%s' "$!"
 }
-
-start_saver() {  # start_saver OUTVAR args...
-  local _saver_outvar=$1; shift
-  start_bg "$_saver_outvar" wine "$SCR" "$@"
-}
+start_saver() { start_bg "$1" wine "$SCR" "${@:2}"; }  # start_saver OUTVAR args...
 
 alive() { kill -0 "$1" 2>/dev/null; }
 # Alive and not a zombie: a program that crashed is a zombie until it is waited for.
@@ -65,8 +56,7 @@ running() { alive "$1" && [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut 
 
 # wait_until SECONDS command... : polls every 0.1 s until the command succeeds.
 wait_until() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
+  local end=$((SECONDS + $1)); shift
   while [ "$SECONDS" -lt "$end" ]; do
     "$@" && return 0
     sleep 0.1
@@ -84,29 +74,38 @@ show_threads() {
   done 2>/dev/null
   winedbg --command "info thread" 2>/dev/null | tr -d '\r' | sed 's/^/#   /'
 }
-# wait_for_exit PID [SECONDS]: on time-out, shows what the process was doing.
-wait_for_exit() {
-  wait_until "${2:-10}" ended "$1" && return 0
-  note "still running after ${2:-10} s:"
-  show_threads "$1"
-  return 1
+# exits_with CODE PID [SECONDS]: the process, started by this shell, ends
+# within the time (10 s) with that exit code; one still running then is
+# shown (what it was doing) and killed.
+exits_with() {
+  wait_until "${3:-10}" ended "$2" ||
+    { note "still running after ${3:-10} s:"; show_threads "$2"; kill -9 "$2" 2>/dev/null; return 1; }
+  wait "$2"
+  local rc=$?
+  [ "$rc" = "$1" ] || { note "exit code $rc, not $1 (124: killed by its time-out)"; return 1; }
 }
 
-# The saver's visible top-level X window (Wine names its WM_CLASS after the program).
-saver_window() {
-  xdotool search --onlyvisible --class ferrovane 2>/dev/null | head -n 1
-}
+# The saver's visible top-level X windows (Wine names their WM_CLASS after the program).
+saver_windows() { xdotool search --onlyvisible --class ferrovane 2>/dev/null; }
+saver_window() { saver_windows | head -n 1; }
 has_saver_window() { [ -n "$(saver_window)" ]; }
-wait_for_saver_window() { wait_until "${1:-30}" has_saver_window; }
+# saver_up PIDVAR ARGS...: the saver started with the pointer resting at
+# 200,200, until its window shows (the first start of a prefix is slow).
+saver_up() {
+  xdotool mousemove 200 200
+  start_saver "$@"
+  wait_until 60 has_saver_window || { note "no saver window for ${*:2}"; return 1; }
+}
+# One saver window, over the whole screen.
+covers_screen() {
+  [ "$(saver_windows | wc -l)" -eq 1 ] &&
+    [ "$(window_geometry "$(saver_window)")" = "$(xdpyinfo | awk '/dimensions:/ { print $2 }')+0+0" ]
+}
 
 window_geometry() {  # prints WxH+X+Y of an X window, X and Y from the screen's top left;
   # nothing for no id (xwininfo would wait for a click)
   [ -n "$1" ] && xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
     /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }'
-}
-
-screen_size() {
-  xdpyinfo | awk '/dimensions:/ { print $2 }'
 }
 
 # shoot SHOT: a screenshot, $WORK/SHOT.png, with the box of its pixels that
@@ -120,8 +119,6 @@ still_running_after() { ! wait_until "$2" ended "$1"; }  # still_running_after P
 # Registry of the session's prefix.
 settings_key='HKCU\Software\Vantrel\Ferrovane ScreenSaver\Config'
 reg_clear() { wine reg delete 'HKCU\Software\Vantrel' /f >/dev/null 2>&1 || true; }
-reg_set_dword() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
-reg_set_sz() { wine reg add "$settings_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 # --- pictures of the scene -----------------------------------------------------
@@ -146,25 +143,25 @@ count_trails() {
 
 # --- setup dialog: SetupDriver.exe works the dialog of the saver in setup mode --
 drv() { wine "$FERRO_WIN_BIN/SetupDriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
-open_setup() {  # open_setup [HOME]: setup mode, with the dialog up; each wait is a check
+open_setup() {  # open_setup HOME [NAME=VALUE...]: setup mode, with the dialog up and
+  # only these settings stored (none given: the registry as it is); each wait is a check.
   # A dialog left over would be taken for this one.
   check "setup mode: no dialog left over from before (SetupDriver closed)" drv closed
-  start_bg SETUP_PID env HOME="${1:-$HOME}" wine "$SCR" /c
+  [ $# -lt 2 ] || reg_store "${@:2}"
+  HOME=$1 start_saver SETUP_PID /c
   check "setup mode shows its dialog (SetupDriver wait)" drv wait || show_threads "$SETUP_PID"
 }
-state_has() {  # state_has LINE...: every line is in what the dialog shows
-  local state line
-  state=$(drv state)
-  for line in "$@"; do
-    grep -qxF -- "$line" <<<"$state" || return 1
-  done
-}
-setup_ended() {  # the dialog is gone and the program ended; a program left over is killed
-  drv closed >/dev/null && wait_for_exit "$SETUP_PID" 20 && return 0
-  kill -9 "$SETUP_PID" 2>/dev/null
-  return 1
+# state_has LINE...: every line is in what the dialog shows (none is left once its lines are taken out)
+state_has() { ! printf '%s\n' "$@" | grep -qvxF -f <(drv state); }
+setup_ended() {  # setup_ended [DRIVER COMMAND...]: after it, the dialog is gone and the
+  # program ended with exit code 0; a program left over is killed
+  [ $# = 0 ] || drv "$@" >/dev/null
+  drv closed >/dev/null || { note "the dialog stayed"; kill -9 "$SETUP_PID" 2>/dev/null; }
+  exits_with 0 "$SETUP_PID" 20
 }
 reg_export() { wine reg export 'HKCU\Software\Vantrel' "$1" /y >/dev/null 2>&1; }
+# The settings byte for byte and type for type as reg_export wrote them to $WORK/before.reg.
+settings_as_before() { rm -f "$WORK/now.reg"; reg_export "$WORK/now.reg"; cmp -s "$WORK/before.reg" "$WORK/now.reg"; }
 values_are() {  # values_are NAME "TYPE DATA" [NAME "TYPE DATA"]...
   while [ $# -ge 2 ]; do
     [ "$(reg_query "$settings_key" /v "$1" | sed -n "s/^ *$1 \+\(REG_[A-Z_]*\) *\(.*\)/\1 \2/p")" = "$2" ] || return 1
@@ -172,11 +169,11 @@ values_are() {  # values_are NAME "TYPE DATA" [NAME "TYPE DATA"]...
   done
 }
 reg_store() {  # reg_store NAME=VALUE...: these settings and no others ("MP3 Sound" is text)
-  local setting
+  local setting type
   reg_clear
   for setting in "$@"; do
-    if [ "${setting%%=*}" = "MP3 Sound" ]; then reg_set_sz "MP3 Sound" "${setting#*=}"
-    else reg_set_dword "${setting%%=*}" "${setting#*=}"; fi
+    [ "${setting%%=*}" = "MP3 Sound" ] && type=REG_SZ || type=REG_DWORD
+    wine reg add "$settings_key" /v "${setting%%=*}" /t $type /d "${setting#*=}" /f >/dev/null 2>&1
   done
 }
 # --- end of setup dialog --------------------------------------------------------
@@ -190,9 +187,8 @@ tone_file() {  # tone_file NAME HZ[:SECONDS][,HZ:SECONDS]... RATE CHANNELS LAME-
     IFS=: read -r hz seconds <<<"$part"
     synth+=(${synth[0]:+:} synth "${seconds:-1}" sine "$hz" vol 0.5)
   done
-  shift 4
   sox -n -r "$rate" -c "$channels" "$WORK/$name.wav" "${synth[@]}" &&
-    lame --quiet "$@" "$WORK/$name.wav" "$WORK/$name.mp3"
+    lame --quiet "${@:5}" "$WORK/$name.wav" "$WORK/$name.mp3"
 }
 capture_home() {  # capture_home DIR: a HOME whose ALSA sound goes to DIR/capture.raw
   mkdir -p "$1"

@@ -16,7 +16,6 @@ layout() {  # layout DEVICE X Y WIDTH HEIGHT...: through the display settings, a
   timeout 60 wine "$FERRO_WIN_BIN/DisplayLayout.exe" "$@" >>"$WORK/bg.log" 2>&1 ||
     note "DisplayLayout $* failed or did not return within 60 s (exit $?)"
 }
-saver_windows() { xdotool search --onlyvisible --class ferrovane; }
 windows() {  # the saver's visible windows, as WxH+X+Y, sorted
   local w
   for w in $(saver_windows); do window_geometry "$w"; done | sort | xargs
@@ -25,11 +24,6 @@ windows_are() { [ "$(windows)" = "$(printf '%s\n' "$@" | sort | xargs)" ]; }
 all_topmost() {  # Wine marks the X window of a top-most window "above"
   local w
   for w in $(saver_windows); do xprop -id "$w" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || return 1; done
-}
-ends_with_0() {  # a saver left running is ended, so that it cannot disturb the next run
-  wait_for_exit "$1" 10 && wait "$1" && return 0
-  kill -9 "$1" 2>/dev/null
-  return 1
 }
 # start_at X Y: the first layout, the pointer resting at X,Y while the saver
 # starts, until both windows show; the saver's process id in $pid.
@@ -53,9 +47,8 @@ shows() {  # shows SCENE [COVER...]: the scene over the primary, the model centr
 # survives WHAT SCENE [COVER...]: after the change WHAT the saver shows that and
 # is still running two seconds later, well after the change's pointer moves.
 survives() {
-  local what=$1; shift
-  wait_until 15 shows "$@" && still_running_after "$pid" 2 && return 0
-  note "after $what: the saver $(alive "$pid" && echo runs || echo ended), windows: $(windows)," \
+  wait_until 15 shows "${@:2}" && still_running_after "$pid" 2 && return 0
+  note "after $1: the saver $(alive "$pid" && echo runs || echo ended), windows: $(windows)," \
     "pointer: $(xdotool getmouselocation 2>&1)"
   return 1
 }
@@ -79,7 +72,7 @@ changes() {
     survives "a new primary" 800x600+0+0 1024x768+800+0
   alive "$pid" || return
   xdotool mousemove_relative -- "$2" 0
-  check "$1: then a move of one pixel ends it, exit code 0" ends_with_0 "$pid"
+  check "$1: then a move of one pixel ends it, exit code 0" exits_with 0 "$pid"
 }
 
 reg_store bMusic=0
@@ -98,6 +91,6 @@ changes "pointer on the other monitor" -1  # within the scene
 
 start_at 1300 300
 xdotool click 8
-check "a side button on the black window ends it, exit code 0" ends_with_0 "$pid"
+check "a side button on the black window ends it, exit code 0" exits_with 0 "$pid"
 
 finish

@@ -19,10 +19,6 @@ verified() {  # verified FILE: signed by the test certificate, with SHA-256
   local out
   out=$(osslsigncode verify -CAfile "$WORK/cert.pem" -in "$1" 2>&1) && grep -q '^Message digest algorithm *: SHA256' <<<"$out"
 }
-same_files() {  # same_files DIR DIR: the same names and bytes; prints what differs
-  diff <(cd "$1" && sha256sum -- *) <(cd "$2" && sha256sum -- *) | sed 's/^/# /'
-  [ "${PIPESTATUS[0]}" = 0 ]
-}
 files_of() { find "$@" -type f -exec md5sum {} + 2>/dev/null | sed 's| .*/| |' | sort; }  # "md5 name" a line
 packaged() {  # the files an .msi installs, as files_of prints them, and the program's icon
   rm -rf "$WORK/x" && msiextract -C "$WORK/x" "$1" >/dev/null && files_of "$WORK/x" "$FERRO_ROOT/res/ferrovane.ico"
@@ -89,7 +85,7 @@ git -C "$FERRO_ROOT" diff --binary HEAD | git -C "$clone" apply --allow-empty
 (umask 077 && export TZ=Pacific/Kiritimati && "$clone/scripts/build" --program &&
   FERRO_DIST=$clone/dist "$clone/scripts/package" --no-build) >"$WORK/clone.txt" 2>&1 || sed 's/^/# /' "$WORK/clone.txt"
 check "a clone built in another folder, time zone (UTC+14) and umask (077) gives every file of dist/ byte for byte" \
-  same_files "$WORK/unsigned" "$clone/dist"
+  diff <(cd "$WORK/unsigned" && sha256sum -- *) <(cd "$clone/dist" && sha256sum -- *)
 check "and the same unstripped Ferrovane.scr, debug information and all" \
   cmp "$FERRO_WIN_BIN/Ferrovane.scr" "$clone/build/win/bin/Ferrovane.scr"
 rm -rf "$clone"  # its sources name err:heap, which the last check looks for in $WORK
@@ -120,14 +116,12 @@ entries() {  # the saver's Apps & Features entries, "{ProductCode} name|version|
 }
 # The icon Apps & Features shows for a package: Wine keeps it beside the product, not in the entry.
 product_icons() { reg_query 'HKLM\Software\Classes\Installer\Products' /s | sed -n 's/^ *ProductIcon *REG_SZ *//p'; }
-installed='C:\windows\system32\Ferrovane.scr'
+SCR='C:\windows\system32\Ferrovane.scr'  # the saver from now on: the installed one
 # Heap checking is for the saver: Wine's msiexec under it takes 10 s a run.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\msiexec.exe' \
   /v GlobalFlag /t REG_DWORD /d 0 /f >/dev/null 2>&1
-for value in 'LogPixels /t REG_DWORD /d 144' "SCRNSAVE.EXE /t REG_SZ /d $installed"; do
-  # shellcheck disable=SC2086
-  wine reg add 'HKCU\Control Panel\Desktop' /v $value /f >/dev/null 2>&1
-done
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /t REG_SZ /d "$SCR" /f >/dev/null 2>&1
 check "msiexec /i installs the .msi" msi /i "$msi"
 check "the packaged files are installed: the saver in System32, the rest in Program Files, the icon" \
   test "$(installed_files)" = "$(packaged "$msi")"
@@ -136,13 +130,11 @@ check "one Apps & Features entry, with name, version, publisher and the program'
   test "$(entries; product_icons)" = "$code Ferrovane ScreenSaver|$version|Vantrel"$'\n'"C:\\windows\\Installer\\$code\\ferrovane.ico"
 
 # --- saver mode, as the system starts it --------------------------------------
-xdotool mousemove 5 5
-start_bg saver wine "$installed" /s
-check "/s: a visible saver window appears (the signed .scr)" wait_for_saver_window 60
-check "/s: the window covers the screen" test "$(window_geometry "$(saver_window)")" = "$(screen_size)+0+0"
+check "/s: a visible saver window appears (the signed .scr)" saver_up saver /s
+check "/s: the window covers the screen" covers_screen
 check "/s: the model shows" wait_until 20 drawn installed
 xdotool key a
-check "/s: a key press ends the saver" wait_for_exit "$saver" 20
+check "/s: a key press ends the saver" exits_with 0 "$saver" 20
 
 # --- upgrade, refused downgrade, uninstall --------------------------------------
 printf 'changed' >>"$windows/system32/Ferrovane.scr"  # the upgrade must replace it
@@ -155,7 +147,7 @@ for refused in "older $msi" "the same version with other files $again_msi"; do
   check "${refused% *} over $newer: refused" refused "${refused##* }"
   check "${refused% *} over $newer: nothing changes" test "$(installed_files; entries)" = "$before"
 done
-reg_set_dword OPS 7
+reg_store OPS=7
 check "msiexec /x uninstalls" msi /x "$newer_msi"
 check "the uninstall removes the files, the folder, the icon and the entry" \
   test -z "$(installed_files; entries; product_icons)" -a ! -e "$programs"

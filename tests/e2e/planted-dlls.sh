@@ -25,7 +25,6 @@ for dll in "${planted[@]}"; do cp "$FERRO_WIN_BIN/PlantedDll.dll" "$downloads/$d
 # rather than waiting in the debugger.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(IFS=,; echo "${planted[*]}")=n,b;winedbg.exe=d"
 marks() { (cd "$downloads" && ls -- *.mark 2>/dev/null) | sed 's/\.dll\.mark$//I' | tr 'A-Z' 'a-z' | sort | paste -sd ' '; }
-no_marks() { [ -z "$(marks)" ]; }
 
 cp "$FERRO_WIN_BIN/LoadByName.exe" "$downloads/"
 wine "$downloads/LoadByName.exe" "${planted[@]/%/.dll}" >>"$WORK/bg.log" 2>&1
@@ -53,12 +52,11 @@ maps_are() { cat "/proc/$1/maps" >"$WORK/maps" 2>/dev/null; libraries_are "$WORK
 # Each mode with the sound captured in HOME; each fails naming what did not happen.
 saver_runs() {  # the model shows and the music plays, without the dialog's libraries; a key ends it
   local pid shown=0
-  start_bg pid env HOME="$1" wine "$SCR" /s
-  wait_for_saver_window 30 && wait_until 20 drawn planted || { note "no model on the screen"; shown=1; }
+  HOME=$1 saver_up pid /s && wait_until 20 drawn planted || { note "no model on the screen"; shown=1; }
   plays "$1" || shown=1
   maps_are "$pid" "" || shown=1
   xdotool key a
-  wait_for_exit "$pid" 20 || { note "a key did not end it"; shown=1; }
+  exits_with 0 "$pid" 20 || { note "a key did not end it"; shown=1; }
   return "$shown"
 }
 setup_runs() {  # the dialog shows its values and the file dialog, each library with its own; the preview plays
@@ -69,8 +67,7 @@ setup_runs() {  # the dialog shows its values and the file dialog, each library 
   maps_are "$SETUP_PID" comctl32.dll || shown=1
   [ "$(drv click browse + filedialog | sed -n 1p)" = "caption=Open" ] || { note "no file dialog"; shown=1; }
   maps_are "$SETUP_PID" "comctl32.dll comdlg32.dll" || shown=1
-  drv escape + click cancel >/dev/null
-  setup_ended || { note "Cancel did not end it"; shown=1; }
+  setup_ended escape + click cancel || { note "Cancel did not end it"; shown=1; }
   return "$shown"
 }
 preview_runs() {  # a child fills the host's window until the music has played, and ends with it
@@ -88,7 +85,7 @@ for build in "${builds[@]}"; do
     home=$WORK/home-${build%%:*}-${mode:1:1}
     capture_home "$home"
     check "${build#*:}, ${mode%%:*}: the saver runs, the dialog's libraries only with the dialog" "${mode#*:}" "$home"
-    check "${build#*:}, ${mode%%:*}: no planted DLL is loaded ($(marks))" no_marks
+    check "${build#*:}, ${mode%%:*}: no planted DLL is loaded ($(marks))" test -z "$(marks)"
     rm -f "$downloads"/*.mark
   done
 done

@@ -30,8 +30,7 @@ restarts() {  # restarts COMMAND...: after it one device plays, opened afresh, i
 note "music: Browse while it plays, Escape, a file chosen; untick, tick"
 capture_home "$WORK/on"
 cap="$WORK/on/capture.raw"
-reg_store "MP3 Sound=$tone440" bMusic=1
-open_setup "$WORK/on"
+open_setup "$WORK/on" "MP3 Sound=$tone440" bMusic=1
 check "the preview plays the stored file" wait_until 10 plays 440
 opened=$(drv click browse + filedialog)
 check "Browse opens 'Open' on SoMe MP3z with one filter ($(tr '\n' ';' <<<"$opened"))" \
@@ -45,32 +44,27 @@ check "  ... fills the path box and plays on past 0.5 s" \
 drv click music
 check "unticking the music box stops the music" wait_until 10 silent
 check "ticking it plays the file again from its beginning" restarts drv click music
-drv click cancel
-check "Cancel ends the program" setup_ended
+check "Cancel ends the program" setup_ended click cancel
 
 note "music off: Browse, then tick the box, OK"
 capture_home "$WORK/off"
 cap="$WORK/off/capture.raw"
-reg_store "MP3 Sound=$lead" bMusic=0
-open_setup "$WORK/off"
+open_setup "$WORK/off" "MP3 Sound=$lead" bMusic=0
 drv click browse + choose "$tone440"
 check "the chosen file fills the path box" wait_until 10 state_has "path=$tone440"
 check "and nothing plays" stays_silent
 drv click music
 check "ticking the box plays the preview's own file, not the chosen one" wait_until 10 plays 660
-drv click ok
-check "OK ends the program" setup_ended
+check "OK ends the program" setup_ended click ok
 check "and stores the chosen path, music on" values_are "MP3 Sound" "REG_SZ $tone440" bMusic "REG_DWORD 0x1"
 
 note "an output that hangs: the music box unticked and ticked five times"
 stuck_capture_home "$WORK/stuck"
-reg_store "MP3 Sound=$tone440" bMusic=1
-open_setup "$WORK/stuck"
+open_setup "$WORK/stuck" "MP3 Sound=$tone440" bMusic=1
 check "the preview's sound output blocks" wait_until 30 output_stuck "$WORK/stuck" "$SETUP_PID"
 before=$(thread_names "$SETUP_PID" | wc -l) held=$(drv click music 10 1000) after=$(thread_names "$SETUP_PID" | wc -l)
 check "then ten clicks a second apart hold the dialog 2.5 s at most in all ($held)" test "${held#ms=}" -le 2500
 check "  ... and leave one thread more at most ($before before, $after after)" test "$after" -le $((before + 1))
-drv click cancel
-check "Cancel ends the program" setup_ended
+check "Cancel ends the program" setup_ended click cancel
 
 finish

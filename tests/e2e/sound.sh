@@ -15,16 +15,13 @@ tone_file crc 440 44100 2 -b 128 -p  # a CRC after every header
 echo "these are not the frames you are looking for" >"$WORK/text.mp3"
 head -c 600 "$WORK/cbr.mp3" >"$WORK/truncated.mp3"  # the Info frame and a scrap
 cp "$WORK/cbr.mp3" "$WORK/huge.mp3" && truncate -s $(((2 << 30) + 1)) "$WORK/huge.mp3"  # over the limit
-long_path() {  # long_path N: the Windows path, N characters long, of a copy of cbr.mp3,
-  # and the same path with an "x" added, which names another copy
-  local dir win name
-  dir=$WORK/long/$(printf 'd%.0s' {1..100})/$(printf 'e%.0s' {1..100})/$(printf 'f%.0s' {1..100})
-  mkdir -p "$dir"  # winepath cuts long paths: only the short start goes through it
-  win="$(winepath -w "$WORK")$(tr / '\\' <<<"${dir#"$WORK"}")"
-  name=$(printf 'c%.0s' $(seq 1 $(($1 - ${#win} - 5)))).mp3
-  cp "$WORK/cbr.mp3" "$dir/$name" && cp "$WORK/cbr.mp3" "$dir/${name}x" && echo "$win\\$name"
-}
-long503=$(long_path 503)
+# long503: the Windows path, 503 characters long, of a copy of cbr.mp3; with
+# an "x" added it names another copy
+long=$WORK/long/$(printf 'd%.0s' {1..100})/$(printf 'e%.0s' {1..100})/$(printf 'f%.0s' {1..100})
+mkdir -p "$long"  # winepath cuts long paths: only the short start goes through it
+long503="$(winepath -w "$WORK")$(tr / '\\' <<<"${long#"$WORK"}")"
+long503+=\\$(printf 'c%.0s' $(seq 1 $((503 - ${#long503} - 5)))).mp3
+cp "$WORK/cbr.mp3" "$long/${long503##*\\}" && cp "$WORK/cbr.mp3" "$long/${long503##*\\}x"
 
 # run_saver NAME PATH MUSICFLAG SECONDS|silent: the saver with a capture of its
 # own, ended by a key once 3.5 s of sound are captured, within SECONDS, or after
@@ -36,9 +33,7 @@ long503=$(long_path 503)
 saver_in() {
   capture_home "$1"
   reg_store bMusic="$3" "MP3 Sound=$2"
-  xdotool mousemove 1000 10
-  start_bg pid env HOME="$1" wine "$SCR" /s
-  wait_for_saver_window 30 || { note "no saver window for $2"; return 1; }
+  HOME=$1 saver_up pid /s
 }
 run_saver() {
   local name=$1 home=$WORK/home-$1 pid heard
@@ -49,11 +44,10 @@ run_saver() {
   audio_modules "$pid" >"$WORK/$name.modules"
   thread_names "$pid" >"$WORK/$name.threads"
   # Read from a saver that still runs: a gone one has no maps to show a sound stack in.
-  running "$pid" && has_saver_window ||
-    { echo "unknown: gone" >"$WORK/$name.modules"; note "$name: the saver was gone before the key"; return 1; }
+  running "$pid" && has_saver_window || { note "$name: the saver was gone before the key"; return 1; }
   xdotool key space
   note "$name: captured $(capture_size "$home") bytes; sound modules: $(tr '\n' ' ' <"$WORK/$name.modules")"
-  wait_for_exit "$pid" 15 && wait "$pid" && [ "$heard" = 0 ]
+  exits_with 0 "$pid" 15 && [ "$heard" = 0 ]
 }
 
 plays_tone() {  # plays_tone NAME RATE CHANNELS: 3 s or more of 440 Hz, unbroken
@@ -86,7 +80,7 @@ cut_while_playing() {  # the file shrinks under the playing saver
     wait_until 30 eval '[ "$(capture_size "$home")" -gt 176400 ]' || return 1
   truncate -s 600 "$WORK/cut.mp3"
   wait_until 20 sound_ended "$home" || { note "the music went on after its file was cut"; return 1; }
-  still_running_after "$pid" 1 && xdotool key space && wait_for_exit "$pid" 15
+  still_running_after "$pid" 1 && xdotool key space && exits_with 0 "$pid" 15
 }
 check "a file cut short while playing ends the music; the saver goes on and ends on a key" cut_while_playing
 
@@ -97,23 +91,18 @@ stuck_output() {  # the sound output takes 300 kB, then no more, as a hung drive
   xdotool key space
   for i in 1 2 3 4 5 6 7 8 9 10; do has_saver_window && sleep 0.1; done  # a second at most
   ! has_saver_window || { note "the window stayed after the key"; return 1; }
-  wait_for_exit "$pid" 4 && wait "$pid"
+  exits_with 0 "$pid" 4
 }
 check "an output that hangs: the window goes at a key, the saver ends within the bound, exit code 0" stuck_output
 
-silent_case() {  # silent_case NAME PATH FLAG
-  check "$1: silence, and the saver still ends on a key" run_saver "$1" "$2" "$3" silent
-  check "$1: no sound stack loaded" test ! -s "$WORK/$1.modules"
-}
-silent_case music-off "$(winepath -w "$WORK/cbr.mp3")" 0
-silent_case empty "" 1
+# NAME|PATH|MUSICFLAG: run_saver fails on a sound stack loaded as on sound heard.
+for case in "music-off|$(winepath -w "$WORK/cbr.mp3")|0" "empty||1" 'missing|C:\no\such\file.mp3|1' \
+    "text|$(winepath -w "$WORK/text.mp3")|1" "truncated|$(winepath -w "$WORK/truncated.mp3")|1" \
+    "music-two|$(winepath -w "$WORK/cbr.mp3")|2" "path-504|${long503}x|1" "too-large|$(winepath -w "$WORK/huge.mp3")|1"; do
+  IFS='|' read -r name path flag <<<"$case"
+  check "$name: no sound stack loaded; silence, and the saver still ends on a key" run_saver "$name" "$path" "$flag" silent
+done
 check "empty: no more threads than with music off" \
   test "$(wc -l <"$WORK/empty.threads")" -le "$(wc -l <"$WORK/music-off.threads")"
-silent_case missing 'C:\no\such\file.mp3' 1
-silent_case text "$(winepath -w "$WORK/text.mp3")" 1
-silent_case truncated "$(winepath -w "$WORK/truncated.mp3")" 1
-silent_case music-two "$(winepath -w "$WORK/cbr.mp3")" 2
-silent_case path-504 "${long503}x" 1
-silent_case too-large "$(winepath -w "$WORK/huge.mp3")" 1
 
 finish

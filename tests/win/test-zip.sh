@@ -18,12 +18,8 @@ programs=$(unzip -Z1 "$zip" | grep -c '/win\..*\.exe$')
 
 # System tools planted beside the runner, where cmd looks first for a bare
 # name: each only leaves a mark ("NAME.ran") when it runs.
-for tool in reg.com reg.exe reg.bat reg.cmd find.exe; do
-  case $tool in
-    *.bat | *.cmd) printf '@echo planted>"%%~f0.ran"\r\n' >"$pack/$tool" ;;
-    *) cp "$FERRO_WIN_BIN/PlantedTool.exe" "$pack/$tool" ;;
-  esac
-done
+for tool in reg.com reg.exe find.exe; do cp "$FERRO_WIN_BIN/PlantedTool.exe" "$pack/$tool"; done
+for tool in reg.bat reg.cmd; do printf '@echo planted>"%%~f0.ran"\r\n' >"$pack/$tool"; done
 ls -A "$pack" >"$WORK/pack-before"
 
 reg_store OPS=7 RPS=25 bMusic=1 'MP3 Sound=C:\Música\Дорога.mp3'
@@ -32,7 +28,6 @@ reg_export "$WORK/before.reg"
 temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
 temp_files() { ls -A "$temp" | grep -vxE 'TarsolinRes(MD3\.MD3|TGA\.TGA)'; }  # the saver's own two
 temp_files >"$WORK/temp-before"
-settings_as_before() { rm -f "$WORK/now.reg"; reg_export "$WORK/now.reg"; cmp -s "$WORK/before.reg" "$WORK/now.reg"; }
 
 if [ -z "${1:-}" ]; then
   # Ctrl+C while a program has settings of its own stored: a terminal sends
@@ -56,8 +51,7 @@ fi
 
 wine cmd /c "$(winepath -w "$pack/run-tests.cmd")" >"$WORK/out.txt" 2>&1
 rc=$?
-tr -d '\r' <"$WORK/out.txt" >"$WORK/runner.txt"
-sed 's/^/#   /' "$WORK/runner.txt"
+tr -d '\r' <"$WORK/out.txt" | tee "$WORK/runner.txt" | sed 's/^/#   /'
 last=$(tail -n 1 "$WORK/runner.txt")
 read -r passed failed skipped < <(sed -nE 's/^([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped$/\1 \2 \3/p' <<<"$last")
 check "it says what will happen first" grep -q 'Leave the mouse' <(head -n 3 "$WORK/runner.txt")
