@@ -89,7 +89,8 @@ void RestoreSettings() {
 // A program that has not ended after this long never will: it says where it
 // was, puts the settings back and ends with a failure.
 const DWORD kLimitMs = 180000;
-DWORD WINAPI Watchdog(LPVOID) {
+DWORD WINAPI Watchdog(LPVOID pStarted) {
+    ::SetEvent(static_cast<HANDLE>(pStarted));
     ::Sleep(kLimitMs);
     const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
     std::printf("\nFAILED: still running after %lu s, in %s\n", kLimitMs / 1000, pInfo ? pInfo->name() : "no test");
@@ -97,6 +98,20 @@ DWORD WINAPI Watchdog(LPVOID) {
     RestoreSettings();
     ::TerminateProcess(::GetCurrentProcess(), 3);
     return 0;
+}
+
+// The watchdog has begun before the sound stack starts threads of its own.
+// Under Wine's heap checking a program once reported "free block overwritten"
+// in the process heap, which only Wine's own code uses here; the threads of a
+// test program run side by side mostly while they start, so the harness adds
+// no start of its own to theirs.
+void StartWatchdog() {
+    const HANDLE hStarted = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE hThread = ::CreateThread(nullptr, 0, Watchdog, hStarted, 0, nullptr);
+    if (hThread && hStarted) ::WaitForSingleObject(hStarted, 10000);
+    if (hThread) ::CloseHandle(hThread);
+    // Left open when the watchdog did not start in time: it may still set it.
+    if (hStarted && (!hThread || ::WaitForSingleObject(hStarted, 0) == WAIT_OBJECT_0)) ::CloseHandle(hStarted);
 }
 
 // The OpenGL driver a scene window gets, as "renderer, version".
@@ -152,7 +167,7 @@ int main(int argc, char** argv) {
     g_bKeyExisted = SaveKey(HKEY_CURRENT_USER, kVendorKey, g_savedKey, strPrint);
     if (strSwitch == "--settings")
         return std::printf("%zu\n", g_bKeyExisted ? std::hash<std::wstring>()(strPrint) : 0), 0;
-    ::CloseHandle(::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    StartWatchdog();
     g_pszNoSoundDevice = ProbeSoundDevice();
     g_pszNoMp3Codec = ProbeMp3Codec();
     if (strSwitch == "--about")
