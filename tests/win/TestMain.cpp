@@ -100,18 +100,15 @@ DWORD WINAPI Watchdog(LPVOID pStarted) {
     return 0;
 }
 
-// The watchdog has begun before the sound stack starts threads of its own.
-// Under Wine's heap checking a program once reported "free block overwritten"
-// in the process heap, which only Wine's own code uses here; the threads of a
-// test program run side by side mostly while they start, so the harness adds
-// no start of its own to theirs.
+// The watchdog has begun before the sound probe starts the sound stack's
+// threads: the harness adds no thread start of its own to theirs (see the
+// heap-checking traps in docs/windows-test-pack.md).
 void StartWatchdog() {
     const HANDLE hStarted = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const HANDLE hThread = ::CreateThread(nullptr, 0, Watchdog, hStarted, 0, nullptr);
-    if (hThread && hStarted) ::WaitForSingleObject(hStarted, 10000);
+    // Left open when the watchdog has not begun in time: it may still set it.
+    if (!hThread || ::WaitForSingleObject(hStarted, 10000) == WAIT_OBJECT_0) ::CloseHandle(hStarted);
     if (hThread) ::CloseHandle(hThread);
-    // Left open when the watchdog did not start in time: it may still set it.
-    if (hStarted && (!hThread || ::WaitForSingleObject(hStarted, 0) == WAIT_OBJECT_0)) ::CloseHandle(hStarted);
 }
 
 // The OpenGL driver a scene window gets, as "renderer, version".
